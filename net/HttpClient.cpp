@@ -1,0 +1,66 @@
+#include "net/HttpClient.h"
+
+#include <stdexcept>
+
+#include <curl/curl.h>
+
+#include "net/TlsPolicy.h"
+
+CHttpClient::CHttpClient() : CHttpClient(Limits{}) {}
+
+CHttpClient::CHttpClient(const Limits& limits) : m_limits(limits)
+{
+    // A failed global initialisation shows up as curl_easy_init failing.
+    curl_global_init(CURL_GLOBAL_ALL);
+}
+
+CHttpClient::~CHttpClient()
+{
+    curl_global_cleanup();
+}
+
+std::string CHttpClient::Post(const std::string& url, const std::string& body,
+                              const std::map<std::string, std::string>& headers)
+{
+    return Request(url, body, headers, true);
+}
+
+std::string CHttpClient::Request(const std::string& url, const std::string& body,
+                                 const std::map<std::string, std::string>& headers, bool isPost)
+{
+    std::string response;
+    CURL* curl = curl_easy_init();
+    if (curl == nullptr)
+        return response;
+
+    curl_easy_setopt(curl, CURLOPT_URL, url.c_str());
+    curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, &CHttpClient::WriteToString);
+    curl_easy_setopt(curl, CURLOPT_WRITEDATA, &response);
+    if (isPost) {
+        curl_easy_setopt(curl, CURLOPT_POSTFIELDS, body.c_str());
+        curl_easy_setopt(curl, CURLOPT_POST, 1L);
+    }
+
+    curl_slist* headerList = nullptr;
+    for (const auto& [name, value] : headers)
+        headerList = curl_slist_append(headerList, (name + ": " + value).c_str());
+    if (headerList != nullptr)
+        curl_easy_setopt(curl, CURLOPT_HTTPHEADER, headerList);
+
+    curl_easy_setopt(curl, CURLOPT_CONNECTTIMEOUT_MS, m_limits.connectTimeoutMs);
+    curl_easy_setopt(curl, CURLOPT_TIMEOUT_MS, m_limits.totalTimeoutMs);
+    ApplyTlsPolicy(curl);
+
+    CURLcode result = curl_easy_perform(curl);
+    curl_slist_free_all(headerList);
+    curl_easy_cleanup(curl);
+    if (result != CURLE_OK)
+        throw std::runtime_error(std::string("cURL error: ") + curl_easy_strerror(result));
+    return response;
+}
+
+size_t CHttpClient::WriteToString(void* data, size_t size, size_t nmemb, std::string* out)
+{
+    out->append(static_cast<const char*>(data), size * nmemb);
+    return size * nmemb;
+}

@@ -1,0 +1,95 @@
+#include "net/RemoteConfig.h"
+
+#include <cmath>
+#include <cstdint>
+#include <exception>
+#include <iostream>
+#include <map>
+
+#include <nlohmann/json.hpp>
+
+#include "BuildConfig.h"
+
+using nlohmann::json;
+
+namespace {
+
+const char kConfigPath[] = "/dravoServer/config/getAppConfig";
+const char kRequestBody[] = "{\"productId\":\"2000001\"}";
+
+// True when "code" is a number that truncates toward zero to 200. Values outside the 32-bit
+// range are never 200, whatever their low bits.
+bool IsCode200(const json& code)
+{
+    if (code.is_number_unsigned())
+        return code.get<std::uint64_t>() == 200;
+    if (code.is_number_integer())
+        return code.get<std::int64_t>() == 200;
+    return std::trunc(code.get<double>()) == 200.0;
+}
+
+bool IsWhitespace(char c)
+{
+    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
+}
+
+}  // namespace
+
+std::string ConfigServiceUrl()
+{
+    return std::string("https://") + INSTALLER_CONFIG_HOST + kConfigPath;
+}
+
+int FetchDownloadUrl(std::string& url)
+{
+    return FetchDownloadUrl(url, ConfigServiceUrl(), CHttpClient::Limits{});
+}
+
+int FetchDownloadUrl(std::string& url, const std::string& serviceUrl,
+                     const CHttpClient::Limits& limits)
+{
+    CHttpClient client(limits);
+    const std::map<std::string, std::string> headers{{"Content-Type", "application/json"}};
+    try {
+        const std::string response = client.Post(serviceUrl, kRequestBody, headers);
+        if (response.empty())
+            return 0;
+
+        json doc = json::parse(response);
+        if (doc.contains("code") && doc["code"].is_number()) {
+            std::string message;
+            if (doc.contains("message") && doc["message"].is_string())
+                message = doc["message"].get<std::string>();
+            if (IsCode200(doc["code"]) && message == "success") {
+                // Elements are addressed with operator[]: one that is not an object throws a
+                // type error and ends the request below; a missing member reads as null.
+                for (auto& element : doc["data"]) {
+                    const json& key = element["configKey"];
+                    std::cout << "User: " << key << "\n";
+                    if (element.contains("configKey") && key == "download_url") {
+                        url = element["configValue"].get<std::string>();
+                        return 1;
+                    }
+                }
+            }
+        }
+        std::cout << "POST Response: " << response << std::endl;
+        return 0;
+    } catch (const std::exception& e) {
+        std::cerr << "Error: " << e.what() << std::endl;
+        return 0;
+    }
+}
+
+std::string Trim(const std::string& text)
+{
+    size_t first = 0;
+    while (first < text.size() && IsWhitespace(text[first]))
+        ++first;
+    if (first == text.size())
+        return std::string();
+    size_t last = text.size() - 1;
+    while (last > first && IsWhitespace(text[last]))
+        --last;
+    return text.substr(first, last - first + 1);
+}

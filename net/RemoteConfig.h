@@ -1,0 +1,25 @@
+// The remote application configuration: asks the vendor's configuration service where the
+// product's setup program is to be downloaded from.
+#pragma once
+
+#include <string>
+
+#include "net/HttpClient.h"
+
+// "https://" + configuration host + "/dravoServer/config/getAppConfig"
+std::string ConfigServiceUrl();
+
+// POSTs {"productId":"2000001"} to the configuration service. When the answer is accepted
+// ("code" 200, "message" "success") and its "data" holds an entry with "configKey"
+// "download_url", that entry's "configValue" is assigned to url and 1 is returned; in every
+// other case url keeps what it held and 0 is returned. Prints "User: ", "POST Response: " and
+// "Error: " diagnostics; never throws.
+int FetchDownloadUrl(std::string& url);
+
+// The same exchange with another service address or other time limits (tests).
+int FetchDownloadUrl(std::string& url, const std::string& serviceUrl,
+                     const CHttpClient::Limits& limits);
+
+// text without its leading and trailing whitespace (blank, \t, \n, \v, \f, \r); bytes of 0x80
+// and above are never whitespace, so multi-byte characters are kept whole.
+std::string Trim(const std::string& text);

@@ -1,0 +1,11 @@
+# Shared settings for the project's scripts; sourced, not run.
+# shellcheck shell=bash
+INSTALLER_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+export INSTALLER_ROOT
+# Built third-party libraries live outside the work tree so clones share them.
+export INSTALLER_DEPS="${INSTALLER_DEPS:-${XDG_CACHE_HOME:-$HOME/.cache}/dravo-installer}"
+# Bump when the libcurl build options in setup.sh change.
+export CURL_BUILD_ID=3
+export CURL_PREFIX="$INSTALLER_DEPS/curl-7.88.1-i686-schannel"
+# One build tree (and with it one Wine prefix) per checkout unless told otherwise.
+export BUILD_DIR="${BUILD_DIR:-$INSTALLER_ROOT/build}"
