@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Sets up the machine, builds everything and runs every test; exits non-zero on any failure.
 #   scripts/test.sh [extra ctest arguments]
-# BUILD_DIR chooses the build tree (default: build/).
+# BUILD_DIR chooses the build tree (default: build/); INSTALLER_STANDIN_PORT the stand-in's
+# port, so that several build trees can run their tests at once.
 set -euo pipefail
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 . "$here/env.sh"
@@ -10,7 +11,8 @@ here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 
 echo "[test] configuring $BUILD_DIR"
 cmake -S "$INSTALLER_ROOT" -B "$BUILD_DIR" -G "Unix Makefiles" \
-  -DCMAKE_TOOLCHAIN_FILE="$INSTALLER_ROOT/cmake/mingw-i686.cmake" >/dev/null
+  -DCMAKE_TOOLCHAIN_FILE="$INSTALLER_ROOT/cmake/mingw-i686.cmake" \
+  ${INSTALLER_STANDIN_PORT:+-DINSTALLER_STANDIN_PORT=$INSTALLER_STANDIN_PORT} >/dev/null
 echo "[test] building"
 if ! cmake --build "$BUILD_DIR" -j"$(nproc)" >"$BUILD_DIR/build.log" 2>&1; then
   grep -vE '^\[ *[0-9]+%\]' "$BUILD_DIR/build.log" >&2
