@@ -2,7 +2,8 @@
 # Starts or stops the vendor stand-in for one build tree:
 #   tools/vendor/standin.sh start BUILD_DIR [PORT]   (waits until it listens)
 #   tools/vendor/standin.sh stop BUILD_DIR
-# The port defaults to the build tree's INSTALLER_STANDIN_PORT; the process id is kept in
+# The port defaults to the build tree's INSTALLER_STANDIN_PORT; the two ports after it serve
+# a forged certificate and one for another host name. the process id is kept in
 # BUILD_DIR/vendor-standin.pid, and only that process is ever stopped.
 set -euo pipefail
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
@@ -30,7 +31,8 @@ case "$cmd" in
     ready="$build/vendor-standin.ready"
     rm -f "$ready"
     nohup python3 "$here/vendor_server.py" --port "$port" --certs "$build/vendor-certs" \
-      --ready-file "$ready" ${VENDOR_VERBOSE:+--verbose} >"$build/vendor-standin.log" 2>&1 &
+      --ready-file "$ready" \
+      --extra-listen "$((port + 1)):forged" --extra-listen "$((port + 2)):wronghost" ${VENDOR_VERBOSE:+--verbose} >"$build/vendor-standin.log" 2>&1 &
     echo $! > "$pidfile"
     for _ in $(seq 100); do
       [ -f "$ready" ] && { echo "vendor stand-in on https://127.0.0.1:$port (pid $(cat "$pidfile"))"; exit 0; }

@@ -11,6 +11,8 @@ and whatever the routes registered in ROUTES add. Tests steer it through /_stand
   GET  /_standin/requests  the requests received so far (control requests excluded):
                            [{"method", "path", "headers": [[name, value], ...], "body"}]
                            bodies as Latin-1 text, so every byte survives the JSON.
+With --extra-listen it also answers on further ports with other certificates (one from a CA
+nobody trusts, one for another host name), so tests can show those being refused.
 Only loopback addresses are accepted for --host. A hanging reply gives up after --hang-limit
 seconds, so nothing the server does lasts for ever.
 """
@@ -168,11 +170,25 @@ class Server(socketserver.ThreadingMixIn, http.server.HTTPServer):
     allow_reuse_address = True
 
 
+def make_server(host, port, certs, cert_name, standin, verbose):
+    server = Server((host, port), Handler)
+    context = ssl.SSLContext(ssl.PROTOCOL_TLS_SERVER)
+    context.load_cert_chain(os.path.join(certs, cert_name + ".pem"), os.path.join(certs, cert_name + ".key"))
+    # The handshake happens on the first read, in the connection's own thread, so one slow
+    # client cannot hold up the others.
+    server.socket = context.wrap_socket(server.socket, server_side=True, do_handshake_on_connect=False)
+    server.verbose = verbose
+    server.standin = standin
+    return server
+
+
 def main():
     ap = argparse.ArgumentParser(description=__doc__, formatter_class=argparse.RawDescriptionHelpFormatter)
     ap.add_argument("--host", default="127.0.0.1")
     ap.add_argument("--port", type=int, required=True)
-    ap.add_argument("--certs", required=True, help="folder with server.pem and server.key")
+    ap.add_argument("--certs", required=True, help="folder with the certificates of make-certs.sh")
+    ap.add_argument("--extra-listen", action="append", default=[], metavar="PORT:CERT",
+                    help="also serve on PORT with CERT.pem (forged, wronghost), sharing all state")
     ap.add_argument("--ready-file", help="written once the server listens")
     ap.add_argument("--hang-limit", type=float, default=120.0)
     ap.add_argument("--verbose", action="store_true")
@@ -181,25 +197,29 @@ def main():
     if not ipaddress.ip_address(args.host).is_loopback:
         ap.error("the stand-in listens on loopback only")
 
-    server = Server((args.host, args.port), Handler)
-    context = ssl.SSLContext(ssl.PROTOCOL_TLS_SERVER)
-    context.load_cert_chain(os.path.join(args.certs, "server.pem"), os.path.join(args.certs, "server.key"))
-    # The handshake happens on the first read, in the connection's own thread, so one slow
-    # client cannot hold up the others.
-    server.socket = context.wrap_socket(server.socket, server_side=True, do_handshake_on_connect=False)
-    server.verbose = args.verbose
-    server.standin = StandIn("https://localhost:%d" % args.port, args.hang_limit)
+    standin = StandIn("https://localhost:%d" % args.port, args.hang_limit)
+    servers = [make_server(args.host, args.port, args.certs, "server", standin, args.verbose)]
+    for extra in args.extra_listen:
+        port, cert = extra.split(":", 1)
+        servers.append(make_server(args.host, int(port), args.certs, cert, standin, args.verbose))
+    for extra in servers[1:]:
+        threading.Thread(target=extra.serve_forever, daemon=True).start()
 
-    signal.signal(signal.SIGTERM, lambda *_: threading.Thread(target=server.shutdown).start())
+    def stop(*_):
+        for server in servers:
+            threading.Thread(target=server.shutdown).start()
+    signal.signal(signal.SIGTERM, stop)
+
     if args.ready_file:
         with open(args.ready_file, "w") as f:
             f.write(str(os.getpid()))
     try:
-        server.serve_forever()
+        servers[0].serve_forever()
     except KeyboardInterrupt:
         pass
     finally:
-        server.server_close()
+        for server in servers:
+            server.server_close()
 
 
 if __name__ == "__main__":
