@@ -50,11 +50,21 @@ int FetchDownloadUrl(std::string& url, const std::string& serviceUrl,
 {
     CHttpClient client(limits);
     const std::map<std::string, std::string> headers{{"Content-Type", "application/json"}};
+    std::string response;
     try {
-        const std::string response = client.Post(serviceUrl, kRequestBody, headers);
-        if (response.empty())
-            return 0;
+        response = client.Post(serviceUrl, kRequestBody, headers);
+    } catch (const std::exception& e) {
+        std::cerr << "Error: " << e.what() << std::endl;
+        return 0;
+    }
+    return ApplyConfigAnswer(response, url);
+}
 
+int ApplyConfigAnswer(const std::string& response, std::string& url)
+{
+    if (response.empty())
+        return 0;
+    try {
         json doc = json::parse(response);
         if (doc.contains("code") && doc["code"].is_number()) {
             std::string message;

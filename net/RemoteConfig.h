@@ -20,6 +20,10 @@ int FetchDownloadUrl(std::string& url);
 int FetchDownloadUrl(std::string& url, const std::string& serviceUrl,
                      const CHttpClient::Limits& limits);
 
+// The acceptance rule and the choice of entry applied to the service's answer, with the same
+// result, diagnostics and effect on url as FetchDownloadUrl after a successful transfer.
+int ApplyConfigAnswer(const std::string& response, std::string& url);
+
 // text without its leading and trailing whitespace (blank, \t, \n, \v, \f, \r); bytes of 0x80
 // and above are never whitespace, so multi-byte characters are kept whole.
 std::string Trim(const std::string& text);
