@@ -28,6 +28,8 @@ import sys
 import threading
 import time
 
+import download_host  # the download host's routes and its --setup-file option
+
 CONFIG_PATH = "/dravoServer/config/getAppConfig"
 AGREEMENT_PATH = "/end-user-agreement/"
 
@@ -176,6 +178,7 @@ def main():
     ap.add_argument("--ready-file", help="written once the server listens")
     ap.add_argument("--hang-limit", type=float, default=120.0)
     ap.add_argument("--verbose", action="store_true")
+    download_host.add_arguments(ap)
     args = ap.parse_args()
 
     if not ipaddress.ip_address(args.host).is_loopback:
@@ -189,6 +192,7 @@ def main():
     server.socket = context.wrap_socket(server.socket, server_side=True, do_handshake_on_connect=False)
     server.verbose = args.verbose
     server.standin = StandIn("https://localhost:%d" % args.port, args.hang_limit)
+    download_host.register(ROUTES, args)
 
     signal.signal(signal.SIGTERM, lambda *_: threading.Thread(target=server.shutdown).start())
     if args.ready_file:
