@@ -208,8 +208,9 @@ int s_download_file(const stuFtpConnectParam* param, stuFtpFile* file)
                           (announced < 0 || file->ncount == static_cast<double>(announced)) &&
                           (file->filelen <= 0 || file->ncount == file->filelen);
     if (!complete && result == CURLE_OK) {
+        const double expected = announced >= 0 ? static_cast<double>(announced) : file->filelen;
         fprintf(stderr, "\n download incomplete: status %ld, %.0f bytes, %.0f announced \n",
-                status, file->ncount, announced >= 0 ? static_cast<double>(announced) : file->filelen);
+                status, file->ncount, expected);
     }
     return complete ? 0 : 1;
 }

@@ -384,8 +384,10 @@ TEST_F(DownloaderTest, AnswersThatLeadToTheWholeFileSucceed)
     char self[MAX_PATH];
     GetModuleFileNameA(nullptr, self, MAX_PATH);
     std::string setupStandIn = self;
-    setupStandIn = setupStandIn.substr(0, setupStandIn.find_last_of("\\/") + 1) + "SetupStandIn.exe";
-    const std::string served = Exists(setupStandIn) ? Contents(setupStandIn) : Generated(kGeneratedSize);
+    setupStandIn.resize(setupStandIn.find_last_of("\\/") + 1);
+    setupStandIn += "SetupStandIn.exe";
+    const std::string served =
+        Exists(setupStandIn) ? Contents(setupStandIn) : Generated(kGeneratedSize);
 
     struct Case {
         const char* what;
@@ -432,23 +434,25 @@ TEST_F(DownloaderTest, EveryFaultyAnswerEndsWithZeroAndLeavesTheTargetUntouched)
     const std::string muteUrl =
         "https://127.0.0.1:" + std::to_string(ntohs(addr.sin_port)) + "/dravo_com_installer.exe";
 
-    standin::SetReply("/hang/dravo_com_installer.exe", {200, "", {}, true});
+    const std::string hangPath = "/hang/dravo_com_installer.exe";
+    const std::string finish = "curl told us 0! finish";
+    const std::string length = "file len = 3158073";
     const std::string probeFailed = "\n s_get_download_file_length error \n";
     const std::string httpUrl = "http" + CaseUrl("generated").substr(5);
 
     const FailureCase cases[] = {
-        {"error page 404 with its length", CaseUrl("404"), "curl told us 0! finish", "status 404", true},
-        {"error page 500 with its length", CaseUrl("500"), "curl told us 0! finish", "status 500", true},
+        {"error page 404 with its length", CaseUrl("404"), finish, "status 404", true},
+        {"error page 500 with its length", CaseUrl("500"), finish, "status 500", true},
         {"redirect to http://", CaseUrl("redirect-http"), "res = 1 ", "", false},
         {"endless redirects", CaseUrl("redirect-loop"), "res = 47 ", "", false},
         {"chunked, no length", CaseUrl("chunked"), "  curl_easy_getinfo CURLE_OK !\n", "", false},
-        {"body shorter than its length", CaseUrl("short"), "file len = 3158073", "curl told us ", true},
-        {"connection dropped mid-body", CaseUrl("drop"), "file len = 3158073", "curl told us 56", true},
-        {"slow drip that stalls", CaseUrl("drip"), "file len = 3158073", "curl told us 28", true},
-        {"zero-byte body", CaseUrl("empty"), "curl told us 0! finish", ", 0 bytes,", true},
-        {"more bytes than the HEAD announced", CaseUrl("longer-than-head"), "curl told us 0! finish",
+        {"body shorter than its length", CaseUrl("short"), length, "curl told us ", true},
+        {"connection dropped mid-body", CaseUrl("drop"), length, "curl told us 56", true},
+        {"slow drip that stalls", CaseUrl("drip"), length, "curl told us 28", true},
+        {"zero-byte body", CaseUrl("empty"), finish, ", 0 bytes,", true},
+        {"more bytes than the HEAD announced", CaseUrl("longer-than-head"), finish,
          std::to_string(kGeneratedSize + kExtraBytes) + " bytes", true},
-        {"answer that never comes", standin::Url("/hang/dravo_com_installer.exe"), "res = 28 ", "", false},
+        {"answer that never comes", standin::Url(hangPath), "res = 28 ", "", false},
         {"handshake that never completes", muteUrl, "res = 28 ", "", false},
         {"nothing listening", "https://127.0.0.1:1/dravo_com_installer.exe", "res = 7 ", "", false},
         {"plain http address", httpUrl, "res = 1 ", "", false},
@@ -461,7 +465,7 @@ TEST_F(DownloaderTest, EveryFaultyAnswerEndsWithZeroAndLeavesTheTargetUntouched)
     const std::string path = dir / "dravo_com_installer.exe";
     for (const auto& c : cases) {
         standin::Reset();
-        standin::SetReply("/hang/dravo_com_installer.exe", {200, "", {}, true});
+        standin::SetReply(hangPath, {200, "", {}, true});
         WriteFile(path, "an older setup program");
         Outcome o = Download(c.url, path);
         EXPECT_EQ(0, o.result) << c.what << "\n" << o.out << o.err;
@@ -559,7 +563,8 @@ TEST_F(DownloaderTest, NotifierReceivesBothNotificationsInsteadOfTheWindow)
     EXPECT_EQ(100, log.progress.back());
     EXPECT_TRUE(Contents(path) == Generated(300000));
     MSG msg;
-    EXPECT_FALSE(PeekMessageA(&msg, window.hwnd(), 0, 0, PM_REMOVE)) << "the window got " << msg.message;
+    EXPECT_FALSE(PeekMessageA(&msg, window.hwnd(), 0, 0, PM_REMOVE))
+        << "the window got " << msg.message;
     EXPECT_TRUE(window.progress.empty());
 }
 
@@ -571,7 +576,8 @@ TEST_F(DownloaderTest, WithoutAWindowNoProgressIsSentAndTheCompletionIsPostedAny
     testing::internal::CaptureStdout();
     testing::internal::CaptureStderr();
     // on this thread: a completion posted to no window lands in this thread's queue
-    EXPECT_EQ(0, ftp_download(standin::Url("/nowindow/dravo_com_installer.exe").c_str(), path.c_str()));
+    const std::string url = standin::Url("/nowindow/dravo_com_installer.exe");
+    EXPECT_EQ(0, ftp_download(url.c_str(), path.c_str()));
     const std::string out = testing::internal::GetCapturedStdout();
     testing::internal::GetCapturedStderr();
     EXPECT_TRUE(Contains(out, "\n persent[100%]"));
@@ -602,8 +608,9 @@ TEST_F(DownloaderTest, LargeFileIsStreamedWithFlatMemory)
 
     EXPECT_EQ(100, o.result);
     const double mib = 1024.0 * 1024.0;
-    printf("large download: %.1f MiB in %lu ms; peak working set %.1f MiB before, %.1f MiB after\n",
-           kLargeSize / mib, elapsed, before.PeakWorkingSetSize / mib, after.PeakWorkingSetSize / mib);
+    printf("large download: %.1f MiB in %lu ms; peak working set %.1f MiB before, %.1f after\n",
+           kLargeSize / mib, elapsed, before.PeakWorkingSetSize / mib,
+           after.PeakWorkingSetSize / mib);
     RecordProperty("PeakWorkingSetBytes", std::to_string(after.PeakWorkingSetSize));
     // Holding the body would add its 200 MiB; streaming adds at most buffers.
     EXPECT_LT(after.PeakWorkingSetSize, before.PeakWorkingSetSize + 32 * 1024 * 1024);
