@@ -27,7 +27,7 @@ need_display
 . "$here/wine-env.sh" "$BUILD_DIR"
 # One wineserver for the whole run instead of one per test program.
 wine_prefix_ready
-wineserver -p </dev/null >/dev/null 2>&1
+wineserver -p </dev/null >/dev/null 2>&1 || true  # one may be running already
 trap 'wineserver -k 2>/dev/null || true; stop_display' EXIT
 
 echo "[test] running tests"

@@ -3,6 +3,10 @@
 // behind one made out for another host name, is refused.
 #include "net/RemoteConfig.h"
 
+#include <windows.h>
+
+#include "net/Downloader.h"
+
 #include <gtest/gtest.h>
 
 #include "StandInConfig.h"
@@ -44,6 +48,41 @@ TEST(Certificates, ConfigurationRequestTrustsOnlyTheGenuineService)
     }
     // The refused ones were turned away during the handshake, before any request was read.
     EXPECT_EQ(1u, standin::Requests().size());
+}
+
+TEST(Certificates, DownloaderTrustsOnlyTheGenuineHost)
+{
+    char temp[MAX_PATH];
+    GetTempPathA(MAX_PATH, temp);
+    const std::string target = std::string(temp) + "cert-test-setup.exe";
+    int completion = -1;
+    stuFtpNotifier notifier{nullptr, [](void* c, int r) { *static_cast<int*>(c) = r; }, &completion};
+    set_ftp_notifier(&notifier);
+
+    const struct {
+        const char* name;
+        std::string base;
+        int completion;
+    } cases[] = {
+        {"certificate from another CA", STANDIN_FORGED_URL, 0},
+        {"certificate for another host", STANDIN_WRONGHOST_URL, 0},
+        {"genuine", STANDIN_BASE_URL, 100},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        DeleteFileA(target.c_str());
+        completion = -1;
+        testing::internal::CaptureStdout();
+        testing::internal::CaptureStderr();
+        ftp_download((c.base + "/download/dravo_com_installer.exe").c_str(), target.c_str());
+        testing::internal::GetCapturedStdout();
+        std::string err = testing::internal::GetCapturedStderr();
+        EXPECT_EQ(c.completion, completion);
+        const bool written = GetFileAttributesA(target.c_str()) != INVALID_FILE_ATTRIBUTES;
+        EXPECT_EQ(c.completion == 100, written) << err;
+    }
+    set_ftp_notifier(nullptr);
+    DeleteFileA(target.c_str());
 }
 
 }  // namespace

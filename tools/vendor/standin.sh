@@ -30,8 +30,11 @@ case "$cmd" in
     "$here/make-certs.sh" "$build/vendor-certs"
     ready="$build/vendor-standin.ready"
     rm -f "$ready"
+    # The download host serves the setup stand-in once it is built, a generated body before.
+    setup_args=()
+    [ -f "$build/bin/SetupStandIn.exe" ] && setup_args=(--setup-file "$build/bin/SetupStandIn.exe")
     nohup python3 "$here/vendor_server.py" --port "$port" --certs "$build/vendor-certs" \
-      --ready-file "$ready" \
+      --ready-file "$ready" "${setup_args[@]}" \
       --extra-listen "$((port + 1)):forged" --extra-listen "$((port + 2)):wronghost" ${VENDOR_VERBOSE:+--verbose} >"$build/vendor-standin.log" 2>&1 &
     echo $! > "$pidfile"
     for _ in $(seq 100); do

@@ -30,6 +30,8 @@ import sys
 import threading
 import time
 
+import download_host  # the download host's routes and its --setup-file option
+
 CONFIG_PATH = "/dravoServer/config/getAppConfig"
 AGREEMENT_PATH = "/end-user-agreement/"
 
@@ -192,11 +194,13 @@ def main():
     ap.add_argument("--ready-file", help="written once the server listens")
     ap.add_argument("--hang-limit", type=float, default=120.0)
     ap.add_argument("--verbose", action="store_true")
+    download_host.add_arguments(ap)
     args = ap.parse_args()
 
     if not ipaddress.ip_address(args.host).is_loopback:
         ap.error("the stand-in listens on loopback only")
 
+    download_host.register(ROUTES, args)
     standin = StandIn("https://localhost:%d" % args.port, args.hang_limit)
     servers = [make_server(args.host, args.port, args.certs, "server", standin, args.verbose)]
     for extra in args.extra_listen:
