@@ -23,8 +23,9 @@ TEST(ConfigAnswer, AnswersAreAcceptedAndChosenFrom)
         EXPECT_EQ(c.url, url);
         EXPECT_EQ(c.out, out);
         EXPECT_EQ(c.errStart, err.substr(0, c.errStart.size())) << err;
-        if (c.errStart.empty())
+        if (c.errStart.empty()) {
             EXPECT_EQ("", err);
+        }
     }
 }
 

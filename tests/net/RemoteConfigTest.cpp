@@ -71,10 +71,10 @@ TEST_F(RemoteConfigTest, AnswersAreAcceptedAndChosenFrom)
         EXPECT_EQ(c.result, o.result);
         EXPECT_EQ(c.url, o.url);
         EXPECT_EQ(c.out, o.out);
-        if (c.errStart.empty())
+        EXPECT_EQ(c.errStart, o.err.substr(0, c.errStart.size())) << o.err;
+        if (c.errStart.empty()) {
             EXPECT_EQ("", o.err);
-        else
-            EXPECT_EQ(c.errStart, o.err.substr(0, c.errStart.size())) << o.err;
+        }
     }
 }
 

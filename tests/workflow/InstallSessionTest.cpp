@@ -99,7 +99,7 @@ protected:
         std::ofstream(session.ProgressFile(), std::ios::binary | std::ios::trunc) << text;
     }
 
-    TempFolder temp;
+    testfs::TempFolder temp;
     FakePlatform platform;
     FakeView view;
 };
