@@ -28,6 +28,10 @@
 class CObject;
 class CCmdTarget;
 
+// Deletes every temporary wrapper that FromHandle made (CWnd, CDC, CFont, ...). The framework
+// deletes those made during a message when the outermost message dispatch returns.
+void AfxDeleteTempMaps();
+
 // Marks a message handler in a class declaration; expands to nothing.
 #define afx_msg
 

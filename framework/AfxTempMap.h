@@ -10,6 +10,8 @@
 
 #include <windows.h>
 
+#include "framework/AfxCore.h"
+
 #include <functional>
 #include <memory>
 #include <unordered_map>
@@ -76,6 +78,3 @@ TempMap<T, H, Member>& GetTempMap(Member member)
 }
 
 }  // namespace afx_detail
-
-// Deletes every temporary wrapper (the framework does this after each outermost message).
-void AfxDeleteTempMaps();
