@@ -58,6 +58,7 @@ public:
     void Empty() { m_str.clear(); }
     char GetAt(int nIndex) const { return m_str.at(static_cast<size_t>(nIndex)); }
     char operator[](int nIndex) const { return GetAt(nIndex); }
+    char operator[](size_t nIndex) const { return m_str.at(nIndex); }
     void SetAt(int nIndex, char ch) { m_str.at(static_cast<size_t>(nIndex)) = ch; }
 
     operator LPCSTR() const { return m_str.c_str(); }

@@ -206,6 +206,9 @@ BOOL CWnd::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult
         *pResult = 0;
         return TRUE;
     }
+    // ON_WM_CTLCOLOR entries stand for the Win32 colour messages; the 16-bit message itself
+    // is never sent and is left to the default.
+    if (message == WM_CTLCOLOR) return FALSE;
     UINT key = message;
     if (message >= WM_CTLCOLORMSGBOX && message <= WM_CTLCOLORSTATIC) key = WM_CTLCOLOR;
     if (const AFX_MSGMAP_ENTRY* entry = FindMessageEntry(GetMessageMap(), key, 0, 0)) {

@@ -1,5 +1,6 @@
 #include "graphics/Dpi.h"
 
+#include <climits>
 #include <iterator>
 
 const char kDpiFontFace[] = "Microsoft YaHei";

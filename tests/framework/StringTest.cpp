@@ -161,6 +161,7 @@ TEST(CStringBytes, BuildingAndComparing)
     EXPECT_TRUE("x" + CString("y") == CString("xy"));
     EXPECT_TRUE(CString("a") != "b");
     EXPECT_EQ('\\', s[s.GetLength() - 1]);
+    EXPECT_EQ('C', s[static_cast<size_t>(0)]);
     EXPECT_EQ(CString('-', 3), "---");
     EXPECT_TRUE(CString("abc", -1).IsEmpty());
     EXPECT_STREQ("ab", CString("abc", 2));
