@@ -20,6 +20,9 @@ wine_prefix_ready() {
     wineboot -i >/dev/null 2>&1
     wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v 'Microsoft YaHei' /d 'WenQuanYi Micro Hei' /f >/dev/null 2>&1
     wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v '微软雅黑' /d 'WenQuanYi Micro Hei' /f >/dev/null 2>&1
+    # Without a window manager on Xvfb, hiding or destroying a managed top-level window waits
+    # 2 s for the manager's answer; unmanaged windows are hidden at once.
+    wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
     wineserver -w
     touch "$WINEPREFIX/.installer-ready"
   ) 9>"$_wine_build/.wineprefix.lock"

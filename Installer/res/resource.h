@@ -55,4 +55,4 @@
 // Resource type of the dialog initialisation data and its one message: the path field's
 // browse mode, sent as text.
 #define RT_DLGINIT_TYPE              240
-#define WM_EDITBROWSE_INIT           0x0363
+#define WM_EDITBROWSE_INIT           0x037C   // AFX_WM_INITCTRL, what the framework reads

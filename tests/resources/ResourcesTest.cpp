@@ -17,6 +17,9 @@
 #include <vector>
 
 #include "Installer/res/resource.h"
+#include "framework/AfxRes.h"
+
+static_assert(WM_EDITBROWSE_INIT == AFX_WM_INITCTRL, "the path field reads its mode from this message");
 
 namespace {
 
