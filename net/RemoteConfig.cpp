@@ -31,7 +31,8 @@ bool IsCode200(const json& code)
 
 // The service's answer is three levels deep (object, "data" array, entry). A far deeper one is
 // refused before it is parsed: printing a value ("User: ") recurses once per level, and a
-// value nested some ten thousand levels deep overflows the stack of the thread it runs on.
+// value nested 100000 levels deep overflows the stack of the thread it runs on. (Parsing and
+// destroying a value take no stack per level.)
 const size_t kMaxNesting = 256;
 
 // True when arrays and objects in text, counted outside strings, nest deeper than maxDepth.
