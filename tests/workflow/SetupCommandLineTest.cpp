@@ -1,10 +1,13 @@
 // The setup program's command line and the folder it starts in: plain string rules, also
-// built natively on Linux and run under AddressSanitizer and UndefinedBehaviorSanitizer.
+// built natively on Linux and run under AddressSanitizer and UndefinedBehaviorSanitizer (where
+// no process can start, but the line is still composed and handed over).
 #include "workflow/SetupLauncher.h"
 
 #include <string>
 
 #include <gtest/gtest.h>
+
+#include "tests/support/TempFolder.h"
 
 namespace {
 
@@ -81,6 +84,15 @@ TEST(SetupCommandLine, WorkingFolderIsTheFolderHoldingTheSetup)
         {"", ""},
     };
     for (const auto& c : cases) EXPECT_EQ(c.second, SetupWorkingFolder(c.first)) << c.first;
+}
+
+TEST(SetupCommandLine, AMissingSetupIsNotStartedWhateverTheFolderLength)
+{
+    testfs::TempFolder temp;
+    for (size_t length : {3u, 261u, 100u * 1024u}) {
+        const std::string folder = "C:" + std::string(length - 3, 'd') + "\\";
+        EXPECT_FALSE(StartSetupProgram(temp / "dravo_com_installer.exe", folder)) << length;
+    }
 }
 
 }  // namespace
