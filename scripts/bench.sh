@@ -85,9 +85,10 @@ started_standin=1
 # The Windows form of a Linux path: Wine shows the Linux root as drive Z:.
 winpath() { local p=${1//\//\\}; printf 'Z:%s' "$p"; }
 
-# record KEY VALUE: one sample; nothing while warming up.
+# record KEY VALUE: one sample of the current round; nothing while warming up.
 warming=0
-record() { [ $warming = 1 ] || echo "$1 $2" >>"$samples"; }
+round=0
+record() { [ $warming = 1 ] || echo "$1 $round $2" >>"$samples"; }
 # fail TEXT: a run went wrong; its figure rests on fewer samples and the script ends with 1.
 fail() {
   say "FAILED: $*"
@@ -196,6 +197,7 @@ linux_pid() {
 if [ $have_installer = 1 ]; then
   i686-w64-mingw32-strip -o "$work/Installer.stripped.exe" "$bin/Installer.exe"
   i686-w64-mingw32-strip -o "$work/BenchCurlLoop.stripped.exe" "$bin/BenchCurlLoop.exe"
+  round=1
   record size_installer "$(stat -c %s "$work/Installer.stripped.exe")"
   record size_curlloop "$(stat -c %s "$work/BenchCurlLoop.stripped.exe")"
   say "stripped Installer.exe: $(stat -c %s "$work/Installer.stripped.exe") bytes"
@@ -223,14 +225,13 @@ if [ $have_installer = 1 ]; then
 fi
 
 # --- figure 5: CPU while polling an unchanged progress file ------------------------------------
-# wineserver_pid: the wineserver of this build tree's prefix (it works in a folder named after
-# the prefix's device and inode), or nothing.
+# wineserver_pid: the wineserver of this build tree's prefix (it works in a folder named
+# server-<device>-<inode> after the prefix), or nothing.
 wineserver_pid() {
-  local dir p
-  dir=$(printf '/tmp/.wine-%d/server-%x-%x' "$(id -u)" "$(stat -c %d "$WINEPREFIX")" \
-        "$(stat -c %i "$WINEPREFIX")")
-  for p in $(pgrep -x wineserver || true); do
-    [ "$(readlink "/proc/$p/cwd" 2>/dev/null)" = "$dir" ] && { echo "$p"; return 0; }
+  local suffix p
+  suffix=$(printf '/server-%x-%x' "$(stat -c %d "$WINEPREFIX")" "$(stat -c %i "$WINEPREFIX")")
+  for p in $(pgrep wineserver || true); do
+    case "$(readlink "/proc/$p/cwd" 2>/dev/null)" in *"$suffix") echo "$p"; return 0 ;; esac
   done
   return 0
 }
@@ -270,7 +271,7 @@ poll_cpu() {
   server=$(wineserver_pid)
   sleep 2  # the reference's start-up is not part of its idle time
   say "CPU while polling: $repeats samples of $poll_seconds s, progress file at Percent=40"
-  local round t0 i0 d0 s0 t1 i1 d1 s1 ci cd
+  local t0 i0 d0 s0 t1 i1 d1 s1 ci cd
   for round in $(seq "$repeats"); do
     t0=$(date +%s%N); i0=$(cpu_ns "$installer"); d0=$(cpu_ns "$dialog")
     s0=$([ -n "$server" ] && cpu_ns "$server" || echo 0)
@@ -296,56 +297,58 @@ fi
 
 # --- the table --------------------------------------------------------------------------------
 python3 - "$samples" "$repeats" "$have_installer" <<'EOF'
+# Medians of each figure and its reference; the ratio is the median of the rounds' own ratios
+# (each figure run against the reference run beside it), which cancels the machine's drift
+# from one round to the next.
 import statistics
 import sys
 
 path, repeats, have_installer = sys.argv[1], int(sys.argv[2]), sys.argv[3] == "1"
-values = {}
+samples = {}  # key -> {round: value}
 for line in open(path):
-    key, value = line.split()
-    values.setdefault(key, []).append(float(value))
-
-def med(key):
-    return statistics.median(values[key]) if key in values else None
+    key, rnd, value = line.split()
+    samples.setdefault(key, {})[int(rnd)] = float(value)
 
 MIB = 1048576.0
 rows = []
 
-def row(name, value, fmt, ref_name, ref, goal, met):
-    if value is None or ref is None:
-        rows.append((name, "failed" if value is None else fmt(value), ref_name + ": " +
-                     ("failed" if ref is None else fmt(ref)), "-", goal, "no result"))
+
+def row(name, key, ref_key, ref_name, fmt, goal, met):
+    value, ref = samples.get(key, {}), samples.get(ref_key, {})
+    paired = [value[r] / ref[r] for r in value if r in ref and ref[r] > 0]
+    if not value or not ref or not paired:
+        shown = lambda d: fmt(statistics.median(d.values())) if d else "failed"
+        rows.append((name, shown(value), "%s: %s" % (ref_name, shown(ref)), "-", goal,
+                     "no result"))
         return
-    ratio = value / ref if ref else float("inf")
-    rows.append((name, fmt(value), "%s: %s" % (ref_name, fmt(ref)), "%.3f" % ratio, goal,
-                 met(value, ref, ratio)))
+    v = statistics.median(value.values())
+    r = statistics.median(ref.values())
+    q = statistics.median(paired)
+    rows.append((name, fmt(v), "%s: %s" % (ref_name, fmt(r)), "%.3f" % q, goal, met(v, r, q)))
+
 
 speed = lambda v: "%.1f MiB/s" % v
-mib = lambda v: "%.1f MiB" % (v / MIB)
-yes_no = lambda ok: "met" if ok else "MISSED"
+verdict = lambda ok: "met" if ok else "MISSED"
 
-row("1 download throughput, ftp_download, 256 MiB", med("product_256_speed"), speed,
-    "libcurl loop", med("loop_256_speed"), "ratio >= 0.95",
-    lambda v, r, q: yes_no(q >= 0.95))
-row("2 peak working set, 256 MiB download", med("product_256_ws"), mib,
-    "16 MiB download", med("product_16_ws"), "ratio <= 1.1, < 32 MiB",
-    lambda v, r, q: yes_no(q <= 1.1 and v < 32 * MIB))
+row("1 download throughput, ftp_download, 256 MiB", "product_256_speed", "loop_256_speed",
+    "libcurl loop", speed, "ratio >= 0.95", lambda v, r, q: verdict(q >= 0.95))
+row("2 peak working set, 256 MiB download", "product_256_ws", "product_16_ws",
+    "16 MiB download", lambda v: "%.1f MiB" % (v / MIB), "ratio <= 1.1, < 32 MiB",
+    lambda v, r, q: verdict(q <= 1.1 and v < 32 * MIB))
 if have_installer:
-    row("3 stripped Installer.exe", med("size_installer"), lambda v: "%d B" % v,
-        "libcurl loop exe", med("size_curlloop"), "<= 1048576 B",
-        lambda v, r, q: yes_no(v <= MIB))
-    row("4 time to window", med("window_installer"), lambda v: "%.3f s" % v,
-        "minimal dialog", med("window_dialog"), "ratio <= 1.5",
-        lambda v, r, q: yes_no(q <= 1.5))
-    row("5 CPU while polling, per minute", med("cpu_installer"), lambda v: "%.3f s" % v,
-        "idle minimal dialog", med("cpu_dialog"), "< 0.1 s",
-        lambda v, r, q: yes_no(v < 0.1))
+    row("3 stripped Installer.exe", "size_installer", "size_curlloop", "libcurl loop exe",
+        lambda v: "%d B" % v, "<= 1048576 B", lambda v, r, q: verdict(v <= MIB))
+    row("4 time to window", "window_installer", "window_dialog", "minimal dialog",
+        lambda v: "%.3f s" % v, "ratio <= 1.5", lambda v, r, q: verdict(q <= 1.5))
+    row("5 CPU while polling, per minute", "cpu_installer", "cpu_dialog",
+        "idle minimal dialog", lambda v: "%.3f s" % v, "< 0.1 s",
+        lambda v, r, q: verdict(v < 0.1))
 else:
-    for name in ("3 stripped Installer.exe", "4 time to window", "5 CPU while polling, per minute"):
+    for name in ("3 stripped Installer.exe", "4 time to window",
+                 "5 CPU while polling, per minute"):
         rows.append((name, "-", "-", "-", "-", "no Installer.exe"))
-row("6 download throughput vs system curl", med("product_256_speed"), speed,
-    "curl (native)", med("curl_256_speed"), "context only",
-    lambda v, r, q: "-")
+row("6 download throughput vs system curl", "product_256_speed", "curl_256_speed",
+    "curl (native)", speed, "context only", lambda v, r, q: "-")
 
 head = ("figure", "measured (median)", "reference (median)", "ratio", "goal", "result")
 widths = [max(len(r[i]) for r in rows + [head]) for i in range(len(head))]
@@ -353,11 +356,13 @@ print("  ".join(h.ljust(w) for h, w in zip(head, widths)).rstrip())
 print("  ".join("-" * w for w in widths))
 for r in rows:
     print("  ".join(c.ljust(w) for c, w in zip(r, widths)).rstrip())
-counts = sorted({len(v) for v in values.values()}) or [0]
-print("medians of %s run(s) each (%d rounds asked for)" % ("/".join(map(str, counts)), repeats))
-if "cpu_wineserver" in values:
-    print("wineserver during figure 5 (shared by both programs): %.3f s per minute"
-          % med("cpu_wineserver"))
+# The size is measured once; every other figure once per round.
+counts = sorted({len(v) for k, v in samples.items() if not k.startswith("size_")})
+print("runs per median: %s of %d asked for; ratio: median of the rounds' ratios"
+      % ("/".join(map(str, counts)) or "-", repeats))
+if "cpu_wineserver" in samples:
+    print("wineserver during figure 5 (serves both programs): %.3f s per minute"
+          % statistics.median(samples["cpu_wineserver"].values()))
 EOF
 if [ $failed != 0 ]; then
   say "some runs failed (see above); their figures rest on fewer samples"
