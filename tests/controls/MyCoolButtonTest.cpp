@@ -1,11 +1,13 @@
 // CMyCoolButton: the face chosen for each state, drawn into a memory DC and read back from a
 // real button under the real mouse; centring; the embossed fallback; missing bitmaps.
-#include <gtest/gtest.h>
+#include "controls/MyCoolButton.h"
+
 #include <windows.h>
+
+#include <gtest/gtest.h>
 
 #include <memory>
 
-#include "controls/MyCoolButton.h"
 #include "tests/controls/ControlsTestIds.h"
 #include "tests/controls/ControlsTestPrint.h"
 #include "tests/support/GuiTest.h"

@@ -1,8 +1,11 @@
 // CMyDialogEx: the skinned frame as a real modal dialog on screen: its size and styles, the
 // picture read back from the window, moving by the background with the real mouse, the
 // maximise and minimise commands, the caption-button layout and the sizing hit-test.
-#include <gtest/gtest.h>
+#include "controls/MyDialogEx.h"
+
 #include <windows.h>
+
+#include <gtest/gtest.h>
 
 #include <atomic>
 #include <functional>
@@ -10,7 +13,6 @@
 #include <thread>
 #include <vector>
 
-#include "controls/MyDialogEx.h"
 #include "controls/MyProgressCtrl.h"
 #include "framework/GdiPlus.h"
 #include "tests/controls/ControlsTestIds.h"

@@ -1,11 +1,13 @@
 // CMyProgressCtrl: the bar read back from a real progress control of the installer's size
 // (550 x 10 with a border: a 548-pixel client): filled widths, gradient ends, empty ranges.
-#include <gtest/gtest.h>
+#include "controls/MyProgressCtrl.h"
+
 #include <windows.h>
+
+#include <gtest/gtest.h>
 
 #include <memory>
 
-#include "controls/MyProgressCtrl.h"
 #include "tests/controls/ControlsTestPrint.h"
 #include "tests/support/GuiTest.h"
 
