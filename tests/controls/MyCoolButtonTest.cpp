@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 
 #include "tests/controls/ControlsTestIds.h"
@@ -123,23 +124,32 @@ protected:
         return dc.GetPixel(x, y);
     }
 
-    // Puts the real pointer on a point of the button (client coordinates).
+    // Puts the real pointer on a point of the button (client coordinates) and waits until
+    // an enabled button has seen it move there.
     void PointAt(int x, int y)
     {
         CPoint p(x, y);
         m_button.ClientToScreen(&p);
+        const int moves = m_button.mouseMoves;
         ::SetCursorPos(p.x, p.y);
-        gui_test::PumpMessages(20);
+        CRect rc;
+        m_button.GetWindowRect(&rc);
+        if (rc.PtInRect(p) && m_button.IsWindowEnabled())
+            gui_test::PumpUntil([&] { return m_button.mouseMoves > moves; }, 2000);
+        gui_test::PumpMessages(10);
     }
 
-    static void Press(DWORD flags)
+    // Presses or releases the left button where the pointer is, and waits until done().
+    static bool Press(DWORD flags, const std::function<bool()>& done, DWORD timeoutMs = 2000)
     {
         INPUT input{};
         input.type = INPUT_MOUSE;
         input.mi.dwFlags = flags;
         ::SendInput(1, &input, sizeof input);
-        gui_test::PumpMessages(30);
+        return gui_test::PumpUntil(done, timeoutMs);
     }
+
+    bool Pushed() const { return (m_button.GetState() & BST_PUSHED) != 0; }
 
     COwner m_owner;
     CProbeButton m_button;
@@ -251,7 +261,7 @@ TEST_F(MyCoolButtonTest, HoverFollowsTheRealPointerWithOneRepaintPerEntry)
     const int moves = m_button.mouseMoves;
     for (int i = 0; i < 12; ++i) PointAt(6 + 2 * i, 3 + i % 10);
     gui_test::PumpMessages(50);
-    EXPECT_GE(m_button.mouseMoves - moves, 10);
+    EXPECT_GE(m_button.mouseMoves - moves, 12);
     EXPECT_EQ(draws, m_button.draws);
     EXPECT_TRUE(m_button.IsHover());
 
@@ -270,9 +280,9 @@ TEST_F(MyCoolButtonTest, PressingWithTheMouseShowsThePressedFaceAndClicks)
     PointAt(20, 10);
     ASSERT_TRUE(gui_test::PumpUntil([&] { return m_button.IsHover() == TRUE; }, 2000));
 
-    Press(MOUSEEVENTF_LEFTDOWN);
+    ASSERT_TRUE(Press(MOUSEEVENTF_LEFTDOWN, [&] { return Pushed(); }));
     EXPECT_EQ(kPressed, OnScreen());  // while hovered too
-    Press(MOUSEEVENTF_LEFTUP);
+    ASSERT_TRUE(Press(MOUSEEVENTF_LEFTUP, [&] { return m_owner.clicks > 0; }));
     EXPECT_EQ(1, m_owner.clicks);
     EXPECT_EQ(kHover, OnScreen());
 }
@@ -286,16 +296,18 @@ TEST_F(MyCoolButtonTest, SetEnabledSwitchesTheFaceAndTheClicks)
 
     // Under the pointer and pressed, still the disabled face and no click.
     PointAt(20, 10);
-    Press(MOUSEEVENTF_LEFTDOWN);
+    EXPECT_FALSE(Press(
+        MOUSEEVENTF_LEFTDOWN, [&] { return Pushed(); }, 200));
     EXPECT_EQ(kDisabled, OnScreen());
-    Press(MOUSEEVENTF_LEFTUP);
+    Press(
+        MOUSEEVENTF_LEFTUP, [&] { return m_owner.clicks > 0; }, 200);
     EXPECT_EQ(0, m_owner.clicks);
 
     m_button.SetEnabled(TRUE);
     EXPECT_TRUE(m_button.IsWindowEnabled());
     PointAt(21, 10);
-    Press(MOUSEEVENTF_LEFTDOWN);
-    Press(MOUSEEVENTF_LEFTUP);
+    ASSERT_TRUE(Press(MOUSEEVENTF_LEFTDOWN, [&] { return Pushed(); }));
+    ASSERT_TRUE(Press(MOUSEEVENTF_LEFTUP, [&] { return m_owner.clicks > 0; }));
     EXPECT_EQ(1, m_owner.clicks);
     EXPECT_EQ(kHover, OnScreen());
 
