@@ -73,8 +73,9 @@ bool CMyDialogEx::LoadBackground(HINSTANCE hInstance, UINT nResourceId)
 
 bool CMyDialogEx::ReleaseBackground()
 {
-    // Unload of an empty holder does nothing. Asking IsNull first would keep an image object
-    // whose pending status reads as an error, and the next LoadBackground would then fail.
+    // Unload of an empty holder does nothing, so it needs no IsNull first; an IsNull that
+    // reported a pending GDI+ error would otherwise leave the object held and make the next
+    // LoadBackground fail.
     return m_imgBackground.Unload();
 }
 
