@@ -62,8 +62,8 @@ protected:
         // it; then what the installer's dialog does to its path field (but it stays shown).
         HWND hWnd = ::CreateWindowExA(
             WS_EX_CLIENTEDGE, "MfcEditBrowse", "",
-            WS_CHILD | WS_VISIBLE | WS_BORDER | WS_TABSTOP | ES_READONLY | ES_AUTOHSCROLL, 10,
-            10, 300, 22, parent.m_hWnd, reinterpret_cast<HMENU>(IDC_PATH_FIELD),
+            WS_CHILD | WS_VISIBLE | WS_BORDER | WS_TABSTOP | ES_READONLY | ES_AUTOHSCROLL, 10, 10,
+            300, 22, parent.m_hWnd, reinterpret_cast<HMENU>(IDC_PATH_FIELD),
             ::GetModuleHandleA(nullptr), nullptr);
         ASSERT_NE(nullptr, hWnd);
         ::SendMessageA(hWnd, AFX_WM_INITCTRL, sizeof kFolderMode - 1,
