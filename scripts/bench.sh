@@ -34,7 +34,9 @@ cmake -S "$INSTALLER_ROOT" -B "$BUILD_DIR" -G "Unix Makefiles" \
   ${INSTALLER_STANDIN_PORT:+-DINSTALLER_STANDIN_PORT=$INSTALLER_STANDIN_PORT} >/dev/null
 targets=(BenchDownload BenchCurlLoop BenchDialog BenchLaunch)
 have_installer=0
-if cmake --build "$BUILD_DIR" --target help 2>/dev/null | grep -qx '\.\.\. Installer'; then
+# (The list is read whole first: grep -q ending the pipe early would fail it under pipefail.)
+target_list=$(cmake --build "$BUILD_DIR" --target help 2>/dev/null || true)
+if grep -qx '\.\.\. Installer' <<<"$target_list"; then
   have_installer=1
   targets+=(Installer InstallerDriver SetupStandIn vexaDesk)
 fi
@@ -245,15 +247,18 @@ poll_cpu() {
   export SETUP_STANDIN_STEP_MS=3600000
   local progress
   progress="$(staging_folder)/install_progress.ini"
+  rm -f "$progress"  # what an earlier run left must not pass for the setup's first line
   standin_control /_standin/reset '' >/dev/null
   start_installer "$work/poll-installer.log"
   driver wait-dialog 60000 >/dev/null || { fail "the dialog did not open"; return 0; }
   [ "$(driver is-enabled 1014)" = 1 ] || driver click 1011 >/dev/null
   driver click 1014 >/dev/null
+  # Downloaded (bar at 50) and the setup stand-in started (it has written its first line).
   local i
-  for i in $(seq 600); do
-    grep -q 'state=installing' "$progress" 2>/dev/null && break
-    sleep 0.1
+  for i in $(seq 300); do
+    [ "$(driver bar 2>/dev/null)" = 50 ] && grep -q 'state=installing' "$progress" 2>/dev/null &&
+      break
+    sleep 0.2
   done
   grep -q 'state=installing' "$progress" 2>/dev/null ||
     { fail "the setup stand-in did not start"; return 0; }
