@@ -4,8 +4,11 @@
 #include <cstdint>
 #include <cstdio>
 #include <exception>
+#include <future>
 #include <map>
 #include <stdexcept>
+#include <system_error>
+#include <utility>
 
 #include <nlohmann/json.hpp>
 
@@ -72,6 +75,10 @@ void PrintLine(FILE* stream, const char* label, const std::string& text)
     fflush(stream);
 }
 
+// The request StartDownloadUrlRequest started: FetchDownloadUrl's result and the address it
+// found. Invalid when none is under way.
+std::future<std::pair<int, std::string>> g_earlyRequest;
+
 bool IsWhitespace(char c)
 {
     return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
@@ -102,6 +109,32 @@ int FetchDownloadUrl(std::string& url, const std::string& serviceUrl,
         return 0;
     }
     return ApplyConfigAnswer(response, url);
+}
+
+void StartDownloadUrlRequest()
+{
+    if (g_earlyRequest.valid())
+        return;
+    try {
+        g_earlyRequest = std::async(std::launch::async, [] {
+            std::string url;
+            const int result = FetchDownloadUrl(url);
+            return std::make_pair(result, url);
+        });
+    } catch (const std::system_error&) {
+        // No thread: FinishDownloadUrlRequest asks the service itself.
+    }
+}
+
+int FinishDownloadUrlRequest(std::string& url)
+{
+    if (!g_earlyRequest.valid())
+        return FetchDownloadUrl(url);
+    const std::pair<int, std::string> answer = g_earlyRequest.get();
+    // FetchDownloadUrl assigns the address only when it found one.
+    if (answer.first == 1)
+        url = answer.second;
+    return answer.first;
 }
 
 int ApplyConfigAnswer(const std::string& response, std::string& url)
