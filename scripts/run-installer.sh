@@ -35,9 +35,14 @@ standin_download_gets() {
 
 # driver COMMAND [ARGS...]: one step of the user, through InstallerDriver.exe.
 driver() {
-  # The C runtime writes text-mode line ends (\r\n) into a pipe.
-  wine "$BUILD_DIR/bin/InstallerDriver.exe" "$@" </dev/null 2>&1 | tr -d '\r'
-  return "${PIPESTATUS[0]}"
+  # Through a file, not a pipe: a Wine helper process started meanwhile would inherit a pipe
+  # and hold it open. The C runtime writes text-mode line ends (\r\n).
+  local out rc=0
+  out=$(mktemp)
+  wine "$BUILD_DIR/bin/InstallerDriver.exe" "$@" </dev/null >"$out" 2>&1 || rc=$?
+  tr -d '\r' <"$out"
+  rm -f "$out"
+  return $rc
 }
 
 # start_installer LOG: Installer.exe in the background; its output goes to LOG.
