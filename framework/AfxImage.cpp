@@ -52,7 +52,25 @@ HRESULT CImage::Load(LPCSTR pszFileName)
     Gdiplus::GpBitmap* bitmap = nullptr;
     if (gp::GdipCreateBitmapFromFile(path.c_str(), &bitmap) != Gdiplus::Ok || !bitmap)
         return E_FAIL;
+    return LoadFromGdiPlusBitmap(bitmap);
+}
 
+HRESULT CImage::Load(IStream* pStream)
+{
+    Destroy();
+    if (!pStream) return E_INVALIDARG;
+    // GDI+ reads from the stream's current position; a caller that just wrote it is at its end.
+    LARGE_INTEGER start{};
+    pStream->Seek(start, STREAM_SEEK_SET, nullptr);
+    Gdiplus::GpBitmap* bitmap = nullptr;
+    if (gp::GdipCreateBitmapFromStream(pStream, &bitmap) != Gdiplus::Ok || !bitmap)
+        return E_FAIL;
+    return LoadFromGdiPlusBitmap(bitmap);
+}
+
+HRESULT CImage::LoadFromGdiPlusBitmap(void* pGpBitmap)
+{
+    auto* bitmap = static_cast<Gdiplus::GpBitmap*>(pGpBitmap);
     HRESULT hr = E_FAIL;
     UINT width = 0, height = 0;
     Gdiplus::PixelFormat format = 0;

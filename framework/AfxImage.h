@@ -8,6 +8,8 @@
 
 #include <windows.h>
 
+#include <objidl.h>
+
 class CImage {
 public:
     enum { createAlphaChannel = 0x01 };
@@ -21,6 +23,9 @@ public:
     BOOL Create(int nWidth, int nHeight, int nBPP, DWORD dwFlags = 0);
     // Decodes an image file (PNG, BMP, JPEG, ...); S_OK or an error. The old image goes first.
     HRESULT Load(LPCSTR pszFileName);
+    // The same from a stream positioned anywhere (for example over a resource's bytes); the
+    // caller keeps its reference to the stream.
+    HRESULT Load(IStream* pStream);
     void Destroy();
 
     bool IsNull() const { return m_hBitmap == nullptr; }
@@ -43,6 +48,9 @@ public:
     BOOL BitBlt(HDC hDestDC, int x, int y, DWORD dwROP = SRCCOPY) const;
 
 private:
+    // Takes the pixels of a decoded GDI+ bitmap and disposes of it; S_OK or E_FAIL.
+    HRESULT LoadFromGdiPlusBitmap(void* pGpBitmap);
+
     HBITMAP m_hBitmap = nullptr;
     void* m_pBits = nullptr;
     int m_nWidth = 0, m_nHeight = 0, m_nBPP = 0, m_nPitch = 0;

@@ -4,6 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
+#include <fstream>
+#include <iterator>
+#include <string>
 #include <utility>
 
 #include "framework/Afx.h"
@@ -211,6 +215,42 @@ TEST_F(ImageTest, LoadedPngWithAlphaIsBlendedWhenDrawn)
     // Unscaled: the pixel formula of the graphics tests' images.
     EXPECT_EQ(RGB((10 * 7 + 20 * 3) & 0xFF, (10 ^ 20) & 0xFF, (1 * 37 + 2 * 91) & 0xFF),
               copy.At(10, 20));
+}
+
+// An IStream over a copy of bytes, as the product makes one over a resource.
+IStream* StreamOver(const std::string& bytes)
+{
+    IStream* stream = nullptr;
+    if (::CreateStreamOnHGlobal(nullptr, TRUE, &stream) != S_OK) return nullptr;
+    stream->Write(bytes.data(), static_cast<ULONG>(bytes.size()), nullptr);
+    return stream;  // left at its end: Load must rewind it
+}
+
+TEST_F(ImageTest, ImageLoadsFromAStreamLikeFromItsFile)
+{
+    std::ifstream file(TEST_SOURCE_DIR "/graphics/data/alpha_700x500.png", std::ios::binary);
+    std::string bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    ASSERT_FALSE(bytes.empty());
+
+    CImage fromFile, fromStream;
+    ASSERT_EQ(S_OK, fromFile.Load(TEST_SOURCE_DIR "/graphics/data/alpha_700x500.png"));
+    IStream* stream = StreamOver(bytes);
+    ASSERT_NE(nullptr, stream);
+    ASSERT_EQ(S_OK, fromStream.Load(stream));
+    EXPECT_EQ(700, fromStream.GetWidth());
+    EXPECT_EQ(500, fromStream.GetHeight());
+    EXPECT_TRUE(fromStream.HasAlphaChannel());
+    EXPECT_EQ(0, memcmp(fromFile.GetBits(), fromStream.GetBits(),
+                        static_cast<size_t>(fromFile.GetPitch()) * 500));
+    stream->Release();
+
+    // Bytes that are no image leave the holder empty; so does no stream.
+    IStream* garbage = StreamOver("not a picture at all");
+    ASSERT_NE(nullptr, garbage);
+    EXPECT_EQ(E_FAIL, fromStream.Load(garbage));
+    EXPECT_TRUE(fromStream.IsNull());
+    garbage->Release();
+    EXPECT_EQ(E_INVALIDARG, fromStream.Load(static_cast<IStream*>(nullptr)));
 }
 
 }  // namespace
