@@ -86,6 +86,18 @@ void PlaceBitmapButton(CWnd& button, int x, int y, int cx, int cy)
     button.MoveWindow(x, y, cx, cy, TRUE);
 }
 
+// How many pixels the agreement box lacks to show its whole text in pFont at nWidth: the box
+// draws its text 28 pixels from its left edge (the 24-pixel box and a 4-pixel gap).
+int BoxTextOverflow(CWnd& box, CFont* pFont, int nWidth)
+{
+    CString strText;
+    box.GetWindowText(strText);
+    CClientDC dc(&box);
+    CAutoSelect font(dc.GetSafeHdc(), pFont ? pFont->m_hObject : nullptr);
+    const int nNeeded = 28 + dc.GetTextExtent(strText).cx;
+    return nNeeded > nWidth ? nNeeded - nWidth : 0;
+}
+
 }  // namespace
 
 std::string AgreementPageUrl()
@@ -238,9 +250,15 @@ BOOL CInstallerDlg::OnInitDialog()
     m_chkAgree.SetFont(pScaledFont, TRUE);
     m_btnAgreement.SetFont(pScaledFont, TRUE);
 
+    // In some bands the box is too narrow for its sentence in this font (at 96 DPI its last
+    // character would be cut off): the box then grows to fit it and the link moves along, so
+    // that the sentence and the link read on as one line.
+    const int nOverflow = BoxTextOverflow(m_chkAgree, pScaledFont, band.nCheckBoxWidth);
+    if (nOverflow > 0) m_chkAgree.MoveWindow(215, 340, band.nCheckBoxWidth + nOverflow, 25, TRUE);
+
     m_btnAgreement.ModifyStyleEx(WS_EX_CLIENTEDGE, 0, SWP_FRAMECHANGED);
     m_btnAgreement.ModifyStyle(0, BS_FLAT | BS_OWNERDRAW, 0);
-    m_btnAgreement.MoveWindow(band.nLinkLeft, 336, 110, 30, TRUE);
+    m_btnAgreement.MoveWindow(band.nLinkLeft + nOverflow, 336, 110, 30, TRUE);
 
     return TRUE;  // the system gives the focus to the first control that takes it
 }

@@ -17,6 +17,7 @@
 #include <new>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "Installer/InstallerApp.h"
 #include "Installer/res/resource.h"
@@ -251,10 +252,25 @@ TEST_F(InstallerDialog, StartScreenPlacesEveryControlWithItsFontsAndColours)
         EXPECT_EQ(502, client.bottom);
         EXPECT_EQ(0u, GetWindowLongA(hDlg, GWL_STYLE) & (WS_CAPTION | WS_THICKFRAME));
 
+        // The agreement sentence in the box's own font, measured here.
+        const std::string sentence = ItemText(hDlg, IDC_AGREE);
+        ASSERT_EQ("我已阅读并同意德拉沃云", sentence);
+        HDC hScreen = GetDC(nullptr);
+        HGDIOBJ hOld = SelectObject(
+            hScreen, reinterpret_cast<HFONT>(SendMessageA(Item(hDlg, IDC_AGREE), WM_GETFONT, 0, 0)));
+        SIZE text{};
+        GetTextExtentPoint32A(hScreen, sentence.c_str(), static_cast<int>(sentence.size()), &text);
+        SelectObject(hScreen, hOld);
+        ReleaseDC(nullptr, hScreen);
+
         for (const ControlPlace& place : kPlaces) {
             SCOPED_TRACE(place.name);
-            EXPECT_EQ(Describe(ExpectedRect(place, band)), Describe(ControlRect(hDlg, place.nID)));
+            EXPECT_EQ(Describe(ExpectedRect(place, band, text.cx)),
+                      Describe(ControlRect(hDlg, place.nID)));
         }
+        // The link starts where the sentence ends, overlapping the box by 3 pixels as the
+        // band's numbers have it.
+        EXPECT_EQ(ControlRect(hDlg, IDC_AGREE).right - 3, ControlRect(hDlg, IDC_AGREEMENT_LINK).left);
         EXPECT_EQ((std::set<int>{IDC_INSTALL, IDC_CLOSE, IDC_BROWSE, IDC_INSTALL_DIR, IDC_AGREE,
                                  IDC_AGREEMENT_LINK}),
                   ShownControls(hDlg));
@@ -512,16 +528,51 @@ TEST(InstallDirForChosenFolder, AppendsTheProductFolderOnce)
 
 // ---- the installation -----------------------------------------------------------------------
 
+// The configuration service hands out this answer from now on.
+void AnswerConfiguration(const std::string& downloadUrl)
+{
+    standin::Reply config;
+    config.body =
+        R"({"code":200,"message":"success","data":[{"configKey":"download_url","configValue":")" +
+        downloadUrl + R"("}]})";
+    standin::SetReply("/dravoServer/config/getAppConfig", config);
+}
+
+TEST_F(InstallerDialog, WithoutAnAnswerFromTheServiceTheAddressStaysEmpty)
+{
+    standin::Reply failure;
+    failure.status = 500;
+    failure.body = "<html><body>500 Internal Server Error</body></html>";
+    standin::SetReply("/dravoServer/config/getAppConfig", failure);
+    TestDlg dlg;
+    RunDialog(dlg, [&](HWND hDlg) {
+        std::string url = "not read";
+        UiThread ui;
+        ui.Run([&] { url = dlg.DownloadUrl(); });
+        EXPECT_EQ("", url);
+        EXPECT_TRUE(IsWindowEnabled(Item(hDlg, IDC_INSTALL)));
+    });
+}
+
+// The address the service hands out has blanks around it and leads to a 404: the dialog trims
+// it, the first attempt fails, the fallback address serves the setup program, and the setup
+// program installs into the folder chosen with the browse button.
 TEST_F(InstallerDialog, InstallShowsTheProgressScreenAndFinishShowsTheFinishedScreen)
 {
     testfs::TempFolder temp;
     const std::string target = temp / "目标 文件夹";
     ASSERT_TRUE(CreateDirectoryA(target.c_str(), nullptr));
     const std::string installDir = target + "\\德拉沃归档助手\\";
+    const std::string missingUrl = standin::Url("/download/404/dravo_com_installer.exe");
+    // JSON escapes: a tab before, a blank, CR and LF after.
+    AnswerConfiguration(" \\t" + missingUrl + " \\r\\n");
 
     TestDlg dlg;
     RunDialog(dlg, [&](HWND hDlg) {
         UiThread ui;
+        std::string url;
+        ui.Run([&] { url = dlg.DownloadUrl(); });
+        EXPECT_EQ(missingUrl, url);
         ASSERT_TRUE(ChooseFolder(hDlg, target));
         ASSERT_EQ(installDir, ItemText(hDlg, IDC_INSTALL_DIR));
 
@@ -555,6 +606,14 @@ TEST_F(InstallerDialog, InstallShowsTheProgressScreenAndFinishShowsTheFinishedSc
         EXPECT_FALSE(progressFile.empty());
         EXPECT_FALSE(testfs::FileExists(progressFile)) << "the progress file is deleted";
         EXPECT_TRUE(testfs::FileExists(installDir + "vexaDesk.exe")) << "the setup ran";
+        ui.Run([&] { url = dlg.DownloadUrl(); });
+        EXPECT_EQ(FallbackDownloadUrl(), url);
+        std::vector<std::string> downloads;
+        for (const standin::Request& r : standin::Requests())
+            if (r.method == "GET") downloads.push_back(r.path);
+        EXPECT_EQ((std::vector<std::string>{"/download/404/dravo_com_installer.exe",
+                                            "/dravo_com_install.exe"}),
+                  downloads);
     });
 }
 
@@ -562,12 +621,7 @@ TEST_F(InstallerDialog, InstallShowsTheProgressScreenAndFinishShowsTheFinishedSc
 // dialog, whose memory is overwritten here as soon as it is destroyed, and finishes its file.
 TEST_F(InstallerDialog, EndingTheDialogDuringADownloadLeavesTheWorkerSafe)
 {
-    const std::string largeUrl = standin::Url("/download/large/dravo_com_installer.exe");
-    standin::Reply config;
-    config.body =
-        R"({"code":200,"message":"success","data":[{"configKey":"download_url","configValue":")" +
-        largeUrl + R"("}]})";
-    standin::SetReply("/dravoServer/config/getAppConfig", config);
+    AnswerConfiguration(standin::Url("/download/large/dravo_com_installer.exe"));
     const std::string setupFile = SetupFilePath(GetDownloadDir());
     DeleteFileA(setupFile.c_str());
 

@@ -6,14 +6,16 @@
 #include <windows.h>
 
 #include <commctrl.h>
-#include <tlhelp32.h>
 #include <winternl.h>
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cstring>
+#include <mutex>
 #include <set>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "Installer/res/resource.h"
@@ -27,24 +29,50 @@ namespace {
 
 std::string InstallerPath() { return testfs::ProgramFolder() + "\\Installer.exe"; }
 
+// The command line another process was started with, read from its process parameters;
+// empty while they are not in place.
+std::wstring CommandLineOf(HANDLE hProcess);
+
 // One run of Installer.exe. The destructor ends a run the test left open, by its process id.
+// With Watch::Children the run is watched as a debugger watches a program, so that every
+// process it starts is seen with its command line, however briefly it lives.
 class InstallerRun {
 public:
-    InstallerRun()
+    enum class Watch { None, Children };
+
+    explicit InstallerRun(Watch watch = Watch::None)
     {
-        std::string line = "\"" + InstallerPath() + "\"";
-        STARTUPINFOA si{};
-        si.cb = sizeof si;
-        m_started = CreateProcessA(InstallerPath().c_str(), &line[0], nullptr, nullptr, FALSE, 0,
-                                   nullptr, nullptr, &si, &m_pi) != FALSE;
+        if (watch == Watch::None) {
+            Start(0);
+            return;
+        }
+        HANDLE started = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+        // A debugger's events go to the thread that started the process.
+        m_debugger = std::thread([this, started] {
+            Start(DEBUG_PROCESS);
+            SetEvent(started);
+            if (m_started) DebugLoop();
+        });
+        WaitForSingleObject(started, INFINITE);
+        CloseHandle(started);
     }
     ~InstallerRun()
     {
-        if (!m_started) return;
-        if (WaitForSingleObject(m_pi.hProcess, 0) == WAIT_TIMEOUT) {
+        if (m_started && WaitForSingleObject(m_pi.hProcess, 0) == WAIT_TIMEOUT) {
             TerminateProcess(m_pi.hProcess, 99);
             WaitForSingleObject(m_pi.hProcess, 10000);
         }
+        if (m_debugger.joinable()) {
+            {
+                // What the installer started and left running (Wine's explorer window).
+                std::lock_guard<std::mutex> lock(m_mutex);
+                for (const Child& child : m_children)
+                    if (!child.ended) TerminateProcess(child.hProcess, 0);
+            }
+            m_stop = true;
+            m_debugger.join();
+        }
+        if (!m_started) return;
         CloseHandle(m_pi.hThread);
         CloseHandle(m_pi.hProcess);
     }
@@ -67,8 +95,32 @@ public:
             GetExitCodeProcess(m_pi.hProcess, &code);
         return code;
     }
+    // The command lines of the processes the installer started so far (Watch::Children).
+    std::vector<std::wstring> ChildCommandLines()
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        std::vector<std::wstring> lines;
+        for (const Child& child : m_children) lines.push_back(child.commandLine);
+        return lines;
+    }
+
+    // Whether every process the installer started has ended (Watch::Children).
+    bool ChildrenEnded()
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        for (const Child& child : m_children)
+            if (!child.ended) return false;
+        return true;
+    }
 
 private:
+    struct Child {
+        DWORD pid;
+        HANDLE hProcess;  // the debugging thread's, valid until the process has ended
+        std::wstring commandLine;
+        bool ended;
+    };
+
     struct Search {
         DWORD pid;
         HWND found;
@@ -93,9 +145,68 @@ private:
         return search.found;
     }
 
+    void Start(DWORD flags)
+    {
+        std::string line = "\"" + InstallerPath() + "\"";
+        STARTUPINFOA si{};
+        si.cb = sizeof si;
+        m_started = CreateProcessA(InstallerPath().c_str(), &line[0], nullptr, nullptr, FALSE,
+                                   flags, nullptr, nullptr, &si, &m_pi) != FALSE;
+    }
+
+    // Lets every process of the run go on as if no debugger were there and notes the command
+    // line of each one the installer starts. Ends when every watched process has ended, or
+    // when asked to stop (the system then ends what is left, as for any debugger).
+    void DebugLoop()
+    {
+        std::set<DWORD> running{m_pi.dwProcessId};
+        while (!running.empty()) {
+            DEBUG_EVENT event{};
+            if (!WaitForDebugEvent(&event, 100)) {
+                if (m_stop) return;
+                continue;
+            }
+            DWORD status = DBG_CONTINUE;
+            std::lock_guard<std::mutex> lock(m_mutex);
+            switch (event.dwDebugEventCode) {
+                case CREATE_PROCESS_DEBUG_EVENT:
+                    if (event.u.CreateProcessInfo.hFile) CloseHandle(event.u.CreateProcessInfo.hFile);
+                    running.insert(event.dwProcessId);
+                    if (event.dwProcessId != m_pi.dwProcessId)
+                        m_children.push_back(
+                            {event.dwProcessId, event.u.CreateProcessInfo.hProcess, L"", false});
+                    break;
+                case LOAD_DLL_DEBUG_EVENT:
+                    if (event.u.LoadDll.hFile) CloseHandle(event.u.LoadDll.hFile);
+                    break;
+                case EXCEPTION_DEBUG_EVENT:
+                    // The program's own exceptions go to its own handlers.
+                    if (event.u.Exception.ExceptionRecord.ExceptionCode != EXCEPTION_BREAKPOINT)
+                        status = DBG_EXCEPTION_NOT_HANDLED;
+                    break;
+                case EXIT_PROCESS_DEBUG_EVENT:
+                    running.erase(event.dwProcessId);
+                    for (Child& child : m_children)
+                        if (child.pid == event.dwProcessId) child.ended = true;
+                    break;
+                default:
+                    break;
+            }
+            // A new process has its parameters in place by one of its first events.
+            for (Child& child : m_children)
+                if (child.pid == event.dwProcessId && !child.ended && child.commandLine.empty())
+                    child.commandLine = CommandLineOf(child.hProcess);
+            ContinueDebugEvent(event.dwProcessId, event.dwThreadId, status);
+        }
+    }
+
     bool m_started = false;
     PROCESS_INFORMATION m_pi{};
     HWND m_hWnd = nullptr;
+    std::thread m_debugger;
+    std::atomic<bool> m_stop{false};
+    std::mutex m_mutex;
+    std::vector<Child> m_children;
 };
 
 int BarPos(HWND hDlg)
@@ -122,19 +233,7 @@ void HandOutDownloadUrl(const std::string& url)
     standin::SetReply("/dravoServer/config/getAppConfig", config);
 }
 
-std::set<DWORD> ExplorerProcesses()
-{
-    std::set<DWORD> ids;
-    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
-    PROCESSENTRY32 entry{};
-    entry.dwSize = sizeof entry;
-    for (BOOL more = Process32First(snapshot, &entry); more; more = Process32Next(snapshot, &entry))
-        if (_stricmp(entry.szExeFile, "explorer.exe") == 0) ids.insert(entry.th32ProcessID);
-    CloseHandle(snapshot);
-    return ids;
-}
 
-// The command line another process was started with, read from its process parameters.
 std::wstring CommandLineOf(HANDLE hProcess)
 {
     using QueryInformation = NTSTATUS(NTAPI*)(HANDLE, PROCESSINFOCLASS, PVOID, ULONG, PULONG);
@@ -349,11 +448,12 @@ TEST_F(BuiltInstaller, InstallsAndHandsTheProductToExplorerInQuotes)
 {
     testfs::TempFolder temp;
     const std::string installDir = temp / "德拉沃归档助手\\";
-    SetEnvironmentVariableA("SETUP_STANDIN_STEP_MS", "30");  // inherited by the setup stand-in
-    const std::set<DWORD> explorersBefore = ExplorerProcesses();
-
-    InstallerRun run;
+    // Inherited along the run: the setup stand-in takes its time, the product closes itself.
+    SetEnvironmentVariableA("SETUP_STANDIN_STEP_MS", "30");
+    SetEnvironmentVariableA("VEXADESK_CLOSE_AFTER_MS", "500");
+    InstallerRun run(InstallerRun::Watch::Children);
     SetEnvironmentVariableA("SETUP_STANDIN_STEP_MS", nullptr);
+    SetEnvironmentVariableA("VEXADESK_CLOSE_AFTER_MS", nullptr);
     HWND hDlg = run.Window();
     ASSERT_NE(nullptr, hDlg);
     // The folder the user would have picked (the text only refuses typing).
@@ -386,25 +486,20 @@ TEST_F(BuiltInstaller, InstallsAndHandsTheProductToExplorerInQuotes)
     Click(GetDlgItem(hDlg, IDC_LAUNCH));
     EXPECT_EQ(0u, run.ExitCode());
 
-    // explorer.exe got the product's path as one quoted argument. It stays open, showing the
-    // folder; the test ends the one it caused.
+    // explorer.exe got the product's path as one quoted argument, and opened the product.
     std::wstring line;
-    WaitFor([&] {
-        for (DWORD pid : ExplorerProcesses()) {
-            if (explorersBefore.count(pid)) continue;
-            HANDLE process = OpenProcess(
-                PROCESS_QUERY_INFORMATION | PROCESS_VM_READ | PROCESS_TERMINATE, FALSE, pid);
-            if (!process) continue;
-            line = CommandLineOf(process);
-            TerminateProcess(process, 0);
-            CloseHandle(process);
-            return true;
-        }
-        return false;
-    });
+    EXPECT_TRUE(WaitFor([&] {
+        for (const std::wstring& child : run.ChildCommandLines())
+            if (child.find(L"explorer.exe") != std::wstring::npos) line = child;
+        return !line.empty();
+    })) << "explorer.exe was not started";
     const std::wstring quoted = Wide("\"" + installDir + "vexaDesk.exe\"");
     EXPECT_NE(std::wstring::npos, line.find(quoted))
         << "explorer's command line: " << line.size() << " characters";
+    EXPECT_TRUE(WaitFor([&] {
+        return testfs::ReadWholeFile(installDir + "vexaDesk.ran").find("started") != std::string::npos;
+    })) << "the product did not start";
+    EXPECT_TRUE(WaitFor([&] { return run.ChildrenEnded(); })) << "the product stays open";
 }
 
 // However it ends during a download, the process ends at once and without a fault: Esc and

@@ -24,7 +24,7 @@ const COLORREF kLinkText = RGB(81, 81, 81);
 const COLORREF kBoxText = RGB(121, 121, 121);
 
 // The controls of the dialog and where they stand (client pixels); the check box's width and
-// the link's left edge depend on the DPI band (Width/Left 0 here).
+// the link's left edge depend on the DPI band (0 here).
 struct ControlPlace {
     int nID;
     const char* name;
@@ -58,12 +58,16 @@ inline Band BandFor(int dpi)
     return {0, 100, 13, 200, 412};
 }
 
-inline RECT ExpectedRect(const ControlPlace& place, const Band& band)
+// The place a control must have in a band. The agreement box is the band's width, or wider
+// when its sentence (drawn 28 pixels from its left edge) needs more: by boxTextWidth, the
+// width of that sentence in the box's font; the link moves right by as much as the box grew.
+inline RECT ExpectedRect(const ControlPlace& place, const Band& band, int boxTextWidth)
 {
+    const int grown = 28 + boxTextWidth > band.nBoxWidth ? 28 + boxTextWidth - band.nBoxWidth : 0;
     RECT r = place.rect;
-    if (place.nID == IDC_AGREE) r.right = r.left + band.nBoxWidth;
+    if (place.nID == IDC_AGREE) r.right = r.left + band.nBoxWidth + grown;
     if (place.nID == IDC_AGREEMENT_LINK) {
-        r.left = band.nLinkLeft;
+        r.left = band.nLinkLeft + grown;
         r.right = r.left + 110;
     }
     return r;
