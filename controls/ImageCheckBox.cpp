@@ -2,9 +2,9 @@
 
 namespace {
 
-const COLORREF kPanel = RGB(230, 246, 255);     // the background the box sits on
+const COLORREF kPanel = RGB(230, 246, 255);  // the background the box sits on
 const COLORREF kTextColor = RGB(121, 121, 121);
-const int kTextGap = 4;                         // between the box and the text
+const int kTextGap = 4;  // between the box and the text
 
 }  // namespace
 
@@ -47,8 +47,8 @@ void CImageCheckBox::DrawItem(LPDRAWITEMSTRUCT lpDIS)
         CDC memDC;
         if (memDC.CreateCompatibleDC(pDC)) {
             CBitmap* pOld = memDC.SelectObject(&box);
-            pDC->BitBlt(rect.left, rect.top + (rect.Height() - m_sizeImage.cy) / 2,
-                        m_sizeImage.cx, m_sizeImage.cy, &memDC, 0, 0, SRCCOPY);
+            pDC->BitBlt(rect.left, rect.top + (rect.Height() - m_sizeImage.cy) / 2, m_sizeImage.cx,
+                        m_sizeImage.cy, &memDC, 0, 0, SRCCOPY);
             memDC.SelectObject(pOld);
         }
     }

@@ -31,10 +31,10 @@ public:
     void DrawItem(LPDRAWITEMSTRUCT lpDIS) override;
 
 protected:
-    CBitmap m_bmpUnchecked;       // box while unchecked
-    CBitmap m_bmpChecked;         // box while checked
-    CSize m_sizeImage{24, 24};    // the box is drawn in this size at the left edge
-    BOOL m_bChecked = TRUE;       // the check state; a new box starts checked
+    CBitmap m_bmpUnchecked;     // box while unchecked
+    CBitmap m_bmpChecked;       // box while checked
+    CSize m_sizeImage{24, 24};  // the box is drawn in this size at the left edge
+    BOOL m_bChecked = TRUE;     // the check state; a new box starts checked
 
     afx_msg void OnLButtonUp(UINT nFlags, CPoint point);
     DECLARE_MESSAGE_MAP()

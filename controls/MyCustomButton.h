@@ -24,10 +24,10 @@ protected:
 
     // There are no setters: with these defaults the border has the background's colour and
     // does not show.
-    COLORREF m_clrText = RGB(81, 81, 81);       // text while not hovered
-    COLORREF m_clrBk = RGB(230, 246, 255);      // background while not hovered
-    COLORREF m_clrBkHover = RGB(230, 246, 255); // background while hovered
-    COLORREF m_clrBorder = RGB(230, 246, 255);  // the 1-pixel border
+    COLORREF m_clrText = RGB(81, 81, 81);        // text while not hovered
+    COLORREF m_clrBk = RGB(230, 246, 255);       // background while not hovered
+    COLORREF m_clrBkHover = RGB(230, 246, 255);  // background while hovered
+    COLORREF m_clrBorder = RGB(230, 246, 255);   // the 1-pixel border
     BOOL m_bHover = FALSE;  // the pointer is over the button and a leave notification is armed
 
     afx_msg void OnMouseMove(UINT nFlags, CPoint point);

@@ -1,5 +1,7 @@
 #include "controls/MyDialogEx.h"
 
+#include <algorithm>
+
 namespace {
 
 const COLORREF kFrameGrey = RGB(150, 150, 150);
@@ -71,8 +73,9 @@ bool CMyDialogEx::LoadBackground(HINSTANCE hInstance, UINT nResourceId)
 
 bool CMyDialogEx::ReleaseBackground()
 {
-    // Unload of an empty holder does nothing. Asking IsNull first would keep an image object
-    // whose pending status reads as an error, and the next LoadBackground would then fail.
+    // Unload of an empty holder does nothing, so it needs no IsNull first; an IsNull that
+    // reported a pending GDI+ error would otherwise leave the object held and make the next
+    // LoadBackground fail.
     return m_imgBackground.Unload();
 }
 
@@ -162,9 +165,16 @@ void CMyDialogEx::OnPaint()
             const int cy = rcImage.Height();
             const CRect rcAll(0, 0, cx, cy);
             pImageDC->FillSolidRect(&rcAll, kFrameGrey);
-            // Unscaled, top-left pixel at (1, 1); beyond the picture's own size nothing is
-            // drawn. An empty holder draws nothing.
-            m_imgBackground.Draw(pImageDC, 1, 1, cx, cy, sourceOrigin, sourceOrigin, cx, cy);
+            // Unscaled, the picture's top-left pixel (from the source origin) at (1, 1). The
+            // source is cut to the picture's own size: beyond it there is nothing to draw,
+            // and GDI+ (Wine's) is many times slower with a source that reaches past it. An
+            // empty holder draws nothing.
+            const CSize picture = m_imgBackground.GetSize();
+            const int drawWidth = std::min<int>(cx, picture.cx - sourceOrigin);
+            const int drawHeight = std::min<int>(cy, picture.cy - sourceOrigin);
+            if (drawWidth > 0 && drawHeight > 0)
+                m_imgBackground.Draw(pImageDC, 1, 1, drawWidth, drawHeight, sourceOrigin,
+                                     sourceOrigin, drawWidth, drawHeight);
             OnDrawBackground(pImageDC, cx, cy);
             memDC.BitBlt(0, 0, cx, cy, pImageDC, 0, 0, SRCCOPY);
         }

@@ -77,6 +77,16 @@ bool CImageEx::Draw(CDC* pDC, int dx, int dy, int dw, int dh, int sx, int sy, in
     return true;
 }
 
+CSize CImageEx::GetSize() const
+{
+    UINT width = 0, height = 0;
+    if (m_pImage && m_pImage->Native()) {
+        gp::GdipGetImageWidth(m_pImage->Native(), &width);
+        gp::GdipGetImageHeight(m_pImage->Native(), &height);
+    }
+    return CSize(static_cast<int>(width), static_cast<int>(height));
+}
+
 bool CImageEx::IsNull()
 {
     if (!m_pImage) return true;

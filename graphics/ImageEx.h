@@ -28,6 +28,9 @@ public:
     // (dx, dy, dw, dh) on pDC, in pixels, blending its alpha over what pDC holds and scaling
     // when the sizes differ. False only when no image object is held.
     bool Draw(CDC* pDC, int dx, int dy, int dw, int dh, int sx, int sy, int sw, int sh);
+    // The held image's size in pixels; 0 x 0 when the holder is empty or the image did not
+    // decode.
+    CSize GetSize() const;
     // True when no image object is held or the held one reports a pending GDI+ error
     // (reading it clears it).
     bool IsNull();

@@ -213,9 +213,9 @@ int s_download_file(const stuFtpConnectParam* param, stuFtpFile* file)
                           (announced < 0 || file->ncount == static_cast<double>(announced)) &&
                           (file->filelen <= 0 || file->ncount == file->filelen);
     if (!complete && result == CURLE_OK) {
-        const double expected = announced >= 0 ? static_cast<double>(announced) : file->filelen;
-        fprintf(stderr, "\n download incomplete: status %ld, %.0f bytes, %.0f announced \n",
-                status, file->ncount, expected);
+        fprintf(stderr,
+                "\n download incomplete: status %ld, %.0f bytes, %.0f announced, %.0f probed \n",
+                status, file->ncount, static_cast<double>(announced), file->filelen);
     }
     return complete ? 0 : 1;
 }
@@ -241,7 +241,10 @@ int progress_cb(void* /*clientp*/, double dltotal, double dlnow, double /*ultota
 {
     if (!(dltotal > 0))
         return 0;
-    const int percent = static_cast<int>(100.0 * dlnow / dltotal);
+    // Within 0 to 100 whatever the counts say: more bytes than announced is not more than
+    // done, and a count outside int's range must not reach the conversion.
+    const double share = 100.0 * dlnow / dltotal;
+    const int percent = share >= 100.0 ? 100 : share > 0.0 ? static_cast<int>(share) : 0;
     if (percent == last_percent)
         return 0;
     last_percent = percent;
@@ -272,7 +275,13 @@ int ftp_download(const char* url, const char* path)
     memset(&file, 0, sizeof(file));
     set_ftp_file(&file, hasPath ? partPath.c_str() : nullptr);
 
-    file.filelen = s_get_download_file_length(&param);
+    // The record keeps 1023 characters of the address. A longer one would be cut, and the cut
+    // address names another file than the one asked for: it counts as a failed probe, without
+    // any request.
+    const bool addressFits = url == nullptr || strlen(url) < sizeof(param.url);
+    if (!addressFits)
+        printf("\n ftp_download  address longer than 1023 characters \n");
+    file.filelen = addressFits ? s_get_download_file_length(&param) : -1.0;
     if (file.filelen == -1.0) {
         printf("\n s_get_download_file_length error \n");
     } else {

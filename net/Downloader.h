@@ -76,7 +76,8 @@ void set_notify_hwnd(HWND hwnd);
 // WM_DOWNLOAD_FINISHED), for an attempt that ended before it could download anything.
 void ftp_report_finished(int result);
 
-// Downloads url into path and posts the outcome; always returns 0.
+// Downloads url into path and posts the outcome; always returns 0. An address longer than the
+// record's 1023 characters fails without any request.
 int ftp_download(const char* url, const char* path);
 
 int ftp_init();     // libcurl's global initialisation; 0

@@ -6,6 +6,13 @@
 
 #include "net/TlsPolicy.h"
 
+// The response being received and how far it may grow.
+struct CHttpClient::Body {
+    std::string text;
+    size_t maxBytes;
+    bool tooLarge;
+};
+
 CHttpClient::CHttpClient() : CHttpClient(Limits{}) {}
 
 CHttpClient::CHttpClient(const Limits& limits) : m_limits(limits)
@@ -28,14 +35,18 @@ std::string CHttpClient::Post(const std::string& url, const std::string& body,
 std::string CHttpClient::Request(const std::string& url, const std::string& body,
                                  const std::map<std::string, std::string>& headers, bool isPost)
 {
-    std::string response;
+    Body response{std::string(), m_limits.maxResponseBytes, false};
     CURL* curl = curl_easy_init();
     if (curl == nullptr)
-        return response;
+        return response.text;
 
     curl_easy_setopt(curl, CURLOPT_URL, url.c_str());
-    curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, &CHttpClient::WriteToString);
+    curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, &CHttpClient::WriteBody);
     curl_easy_setopt(curl, CURLOPT_WRITEDATA, &response);
+    // Refuses an announced length over the limit before any of the body is read; WriteBody
+    // stops an answer without a length.
+    curl_easy_setopt(curl, CURLOPT_MAXFILESIZE_LARGE,
+                     static_cast<curl_off_t>(m_limits.maxResponseBytes));
     if (isPost) {
         curl_easy_setopt(curl, CURLOPT_POSTFIELDS, body.c_str());
         curl_easy_setopt(curl, CURLOPT_POST, 1L);
@@ -54,9 +65,21 @@ std::string CHttpClient::Request(const std::string& url, const std::string& body
     CURLcode result = curl_easy_perform(curl);
     curl_slist_free_all(headerList);
     curl_easy_cleanup(curl);
+    if (response.tooLarge)
+        result = CURLE_FILESIZE_EXCEEDED;
     if (result != CURLE_OK)
         throw std::runtime_error(std::string("cURL error: ") + curl_easy_strerror(result));
-    return response;
+    return response.text;
+}
+
+size_t CHttpClient::WriteBody(void* data, size_t size, size_t nmemb, Body* body)
+{
+    // Anything but the full count ends the transfer with a write error.
+    if (size * nmemb > body->maxBytes - body->text.size()) {
+        body->tooLarge = true;
+        return 0;
+    }
+    return WriteToString(data, size, nmemb, &body->text);
 }
 
 size_t CHttpClient::WriteToString(void* data, size_t size, size_t nmemb, std::string* out)

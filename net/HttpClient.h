@@ -12,11 +12,14 @@
 
 class CHttpClient {
 public:
-    // Time limits of one exchange. A service that accepts the connection and never answers
-    // would otherwise block the caller for ever.
+    // Limits of one exchange. A service that accepts the connection and never answers would
+    // otherwise block the caller for ever, and one that never stops sending would fill the
+    // memory of this 32-bit process. An answer over maxResponseBytes fails the exchange with
+    // "cURL error: Maximum file size exceeded", whether its length was announced or not.
     struct Limits {
         long connectTimeoutMs = 10000;
         long totalTimeoutMs = 30000;
+        size_t maxResponseBytes = 1024 * 1024;
     };
 
     CHttpClient();
@@ -36,5 +39,8 @@ public:
     static size_t WriteToString(void* data, size_t size, size_t nmemb, std::string* out);
 
 private:
+    struct Body;
+    static size_t WriteBody(void* data, size_t size, size_t nmemb, Body* body);
+
     Limits m_limits;
 };

@@ -5,6 +5,7 @@
 #include <exception>
 #include <iostream>
 #include <map>
+#include <stdexcept>
 
 #include <nlohmann/json.hpp>
 
@@ -26,6 +27,37 @@ bool IsCode200(const json& code)
     if (code.is_number_integer())
         return code.get<std::int64_t>() == 200;
     return std::trunc(code.get<double>()) == 200.0;
+}
+
+// The service's answer is three levels deep (object, "data" array, entry). A far deeper one is
+// refused before it is parsed: printing a value ("User: ") recurses once per level, and a
+// value nested 100000 levels deep overflows the stack of the thread it runs on. (Parsing and
+// destroying a value take no stack per level.)
+const size_t kMaxNesting = 256;
+
+// True when arrays and objects in text, counted outside strings, nest deeper than maxDepth.
+// Exact for valid JSON; for anything else the parser reports its own error afterwards.
+bool NestsDeeperThan(const std::string& text, size_t maxDepth)
+{
+    size_t depth = 0;
+    bool inString = false;
+    for (size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        if (inString) {
+            if (c == '\\')
+                ++i;  // the escaped character cannot end the string
+            else if (c == '"')
+                inString = false;
+        } else if (c == '"') {
+            inString = true;
+        } else if (c == '[' || c == '{') {
+            if (++depth > maxDepth)
+                return true;
+        } else if ((c == ']' || c == '}') && depth > 0) {
+            --depth;
+        }
+    }
+    return false;
 }
 
 bool IsWhitespace(char c)
@@ -65,6 +97,9 @@ int ApplyConfigAnswer(const std::string& response, std::string& url)
     if (response.empty())
         return 0;
     try {
+        if (NestsDeeperThan(response, kMaxNesting))
+            throw std::runtime_error("answer nested deeper than " + std::to_string(kMaxNesting) +
+                                     " levels");
         json doc = json::parse(response);
         if (doc.contains("code") && doc["code"].is_number()) {
             std::string message;

@@ -21,7 +21,9 @@ int FetchDownloadUrl(std::string& url, const std::string& serviceUrl,
                      const CHttpClient::Limits& limits);
 
 // The acceptance rule and the choice of entry applied to the service's answer, with the same
-// result, diagnostics and effect on url as FetchDownloadUrl after a successful transfer.
+// result, diagnostics and effect on url as FetchDownloadUrl after a successful transfer. An
+// answer whose arrays and objects nest deeper than 256 levels is refused like malformed JSON
+// (an "Error: " line, 0).
 int ApplyConfigAnswer(const std::string& response, std::string& url);
 
 // text without its leading and trailing whitespace (blank, \t, \n, \v, \f, \r); bytes of 0x80

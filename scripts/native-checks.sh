@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds the input-handling code natively on Linux and runs its tests under AddressSanitizer
-# and UndefinedBehaviorSanitizer (g++), then each fuzz target for FUZZ_SECONDS (clang).
+# and UndefinedBehaviorSanitizer (g++), then the fuzz targets (clang): the configuration answer
+# target for FUZZ_SECONDS (default 60), the text rules target for half of it.
 #   scripts/native-checks.sh [sanitize|fuzz]     (both without an argument; CTest runs each)
 set -euo pipefail
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)

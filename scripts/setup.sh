@@ -15,7 +15,7 @@ say() { printf '[setup] %s\n' "$*"; }
 
 packages=(
   g++-mingw-w64-i686-posix mingw-w64-tools binutils-mingw-w64-i686
-  wine wine32 xvfb x11-utils xdotool imagemagick fonts-wqy-microhei
+  wine wine32 xvfb x11-utils xdotool imagemagick fonts-wqy-microhei fonts-liberation
   nlohmann-json3-dev googletest locales dpkg-dev cmake make openssl python3
   libcurl4-openssl-dev clang libclang-rt-14-dev
 )

@@ -51,7 +51,11 @@ InstallPlatform InstallPlatform::Default()
     InstallPlatform p;
     p.startWorker = [](std::function<void()> job) { std::thread(std::move(job)).detach(); };
     p.download = [](const std::string& url, const std::string& path) {
-        return ftp_download(url.c_str(), path.c_str());
+        // The downloader takes the address up to its first NUL byte. An address with one inside
+        // (a configuration value with "\u0000") would name another file than the one given, so
+        // it goes on empty and the attempt fails like any other.
+        const bool whole = url.find('\0') == std::string::npos;
+        return ftp_download(whole ? url.c_str() : "", path.c_str());
     };
     p.reportFinished = [](int code) { ftp_report_finished(code); };
     p.launchSetup = &StartSetupProgram;

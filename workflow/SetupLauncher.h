@@ -23,5 +23,6 @@ std::string SetupWorkingFolder(const std::string& setupPath);
 // inherited handles) and closes its process and thread handles at once: the setup program runs
 // on by itself, also after the installer ends. Returns whether the process was created; the
 // install session needs no answer, a setup that never writes its progress file shows as a
-// bar that stands still.
+// bar that stands still. An install folder of any length is passed whole; the system refuses
+// a command line of 32767 characters or more (ERROR_INVALID_PARAMETER), and nothing starts.
 bool StartSetupProgram(const std::string& setupPath, const std::string& installDir);

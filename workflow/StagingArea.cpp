@@ -83,8 +83,14 @@ bool ResetProgressFile(const char* path)
 
 int ReadInstallPercent(const std::string& progressFile)
 {
-    return static_cast<int>(
-        GetPrivateProfileIntA(kProgressSection, kPercentKey, 0, progressFile.c_str()));
+    // Converted here rather than by GetPrivateProfileIntA, whose conversion wraps numbers beyond
+    // 32 bits around (2147483648 reads as -2147483648) and differs between systems (Wine also
+    // takes "0x40" as 64). The first 31 bytes of the value are read: room for any number within
+    // int's range with its sign.
+    char text[32] = {};
+    GetPrivateProfileStringA(kProgressSection, kPercentKey, "", text, sizeof(text),
+                             progressFile.c_str());
+    return ParseInstallPercent(text);
 }
 
 std::string ReadInstallState(const std::string& progressFile)

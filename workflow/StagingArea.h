@@ -50,10 +50,16 @@ bool EnsureDirectory(const std::string& path);
 // install session goes on either way.
 bool ResetProgressFile(const char* path);
 
-// The setup's progress as written under "Percent", read with the platform's profile rules:
-// names match whatever their letter case; a missing file, section or key reads 0; the value is
-// taken as a signed integer (leading digits, an optional minus sign).
+// The setup's progress as written under "Percent": found with the platform's profile rules
+// (names match whatever their letter case; a missing file, section or key reads 0), its text
+// (at most 31 bytes of it) read by ParseInstallPercent.
 int ReadInstallPercent(const std::string& progressFile);
+
+// The leading decimal integer of a "Percent" text: blanks and tabs before it are skipped, a
+// sign may come first, whatever follows the digits is ignored ("42abc" is 42); no digits read
+// 0, and a number beyond int's range reads as INT_MAX or INT_MIN. The setup writes 0 to 100;
+// the session keeps the bar within its range whatever comes.
+int ParseInstallPercent(const std::string& text);
 
 // The text under "state" (at most 255 bytes, enclosing quotation marks removed), or "" when the
 // file, section or key is missing.

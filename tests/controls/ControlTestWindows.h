@@ -68,15 +68,15 @@ protected:
 inline std::unique_ptr<CFont> TestFont(int nLogicalHeight, LPCSTR face = "Microsoft YaHei")
 {
     auto font = std::make_unique<CFont>();
-    if (!font->CreateFont(nLogicalHeight, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
-                          DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
-                          NONANTIALIASED_QUALITY, FF_SWISS | DEFAULT_PITCH, face))
+    if (!font->CreateFont(nLogicalHeight, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+                          OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, NONANTIALIASED_QUALITY,
+                          FF_SWISS | DEFAULT_PITCH, face))
         return nullptr;
     return font;
 }
 
 inline int CALLBACK AddTrueTypeFace(const LOGFONTA* lf, const TEXTMETRICA*, DWORD type,
-                                   LPARAM faces)
+                                    LPARAM faces)
 {
     if ((type & TRUETYPE_FONTTYPE) && lf->lfFaceName[0] != '@')
         reinterpret_cast<std::vector<std::string>*>(faces)->push_back(lf->lfFaceName);
@@ -84,7 +84,8 @@ inline int CALLBACK AddTrueTypeFace(const LOGFONTA* lf, const TEXTMETRICA*, DWOR
 }
 
 // A font whose measured text height (GetTextExtent's cy) is nHeight pixels: of the
-// installer's face when one of its sizes measures so, else of another installed face. Null
+// installer's face when one of its sizes measures so, else of another installed face (the CJK
+// face has no size that measures 17; Liberation Sans, which the set-up installs, has). Null
 // when no installed face has such a size.
 inline std::unique_ptr<CFont> FontMeasuring(int nHeight)
 {
@@ -139,7 +140,7 @@ inline void Repaint(HWND hWnd)
 struct Ink {
     int count = 0;
     CRect box{INT_MAX, INT_MAX, INT_MIN, INT_MIN};  // bounding box, right and bottom exclusive
-    std::vector<COLORREF> colors;                    // every distinct ink colour
+    std::vector<COLORREF> colors;                   // every distinct ink colour
 
     bool Only(COLORREF color) const { return colors.size() == 1 && colors[0] == color; }
 };

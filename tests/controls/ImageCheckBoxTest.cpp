@@ -59,7 +59,10 @@ int BoxDifferences(const Canvas& canvas, int x, int y, const Canvas& box)
 
 class CProbeCheckBox : public CImageCheckBox {
 public:
-    bool HasBitmaps() const { return m_bmpChecked.GetSafeHandle() && m_bmpUnchecked.GetSafeHandle(); }
+    bool HasBitmaps() const
+    {
+        return m_bmpChecked.GetSafeHandle() && m_bmpUnchecked.GetSafeHandle();
+    }
 };
 
 class ImageCheckBoxTest : public ::testing::Test {
@@ -74,9 +77,8 @@ protected:
         ASSERT_TRUE(parent.Make(300, 200, 320, 120));
         // The template's check box, then what the installer does to it.
         HWND hWnd = ::CreateWindowExA(0, "Button", kAgreeText,
-                                      WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_AUTOCHECKBOX, 10,
-                                      10, 150, 20, parent.m_hWnd,
-                                      reinterpret_cast<HMENU>(IDC_AGREE),
+                                      WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_AUTOCHECKBOX, 10, 10,
+                                      150, 20, parent.m_hWnd, reinterpret_cast<HMENU>(IDC_AGREE),
                                       ::GetModuleHandleA(nullptr), nullptr);
         ASSERT_NE(nullptr, hWnd);
         ASSERT_TRUE(box.SubclassDlgItem(IDC_AGREE, &parent));
@@ -238,8 +240,9 @@ TEST_F(ImageCheckBoxTest, BoxIsCentredVerticallyForAnyHeight)
     for (const auto& c : cases) {
         SCOPED_TRACE(c.height);
         Canvas canvas(60, c.height, RGB(1, 2, 3));
-        DRAWITEMSTRUCT item{ODT_BUTTON, IDC_AGREE, 0, ODA_DRAWENTIRE, 0, box.m_hWnd,
-                            canvas.dc(), {0, 0, 60, c.height}, 0};
+        DRAWITEMSTRUCT item{ODT_BUTTON, IDC_AGREE,  0,           ODA_DRAWENTIRE,
+                            0,          box.m_hWnd, canvas.dc(), {0, 0, 60, c.height},
+                            0};
         box.DrawItem(&item);
         EXPECT_EQ(0, BoxDifferences(canvas, 0, c.boxTop, *checked));
         // Every pixel that is not the box is the background.

@@ -1,8 +1,11 @@
 // CMyDialogEx: the skinned frame as a real modal dialog on screen: its size and styles, the
 // picture read back from the window, moving by the background with the real mouse, the
 // maximise and minimise commands, the caption-button layout and the sizing hit-test.
-#include <gtest/gtest.h>
+#include "controls/MyDialogEx.h"
+
 #include <windows.h>
+
+#include <gtest/gtest.h>
 
 #include <atomic>
 #include <functional>
@@ -10,7 +13,6 @@
 #include <thread>
 #include <vector>
 
-#include "controls/MyDialogEx.h"
 #include "controls/MyProgressCtrl.h"
 #include "framework/GdiPlus.h"
 #include "tests/controls/ControlsTestIds.h"
@@ -54,6 +56,7 @@ public:
     int backgroundDraws = 0;
     CSize backgroundSize;
     bool sizedBeforeInit = false;
+    std::atomic<bool> inMoveLoop{false};  // between WM_ENTERSIZEMOVE and WM_EXITSIZEMOVE
     CPoint closeAfterEarlySize{-1, -1};
 
     bool IsMaximized() const { return m_bMaximized; }
@@ -96,6 +99,16 @@ protected:
         if (!recordSysCommands) return CMyDialogEx::OnSysCommand(nID, lParam);
         sysCommands.push_back(nID);
     }
+    afx_msg LRESULT OnEnterSizeMove(WPARAM, LPARAM)
+    {
+        inMoveLoop = true;
+        return Default();
+    }
+    afx_msg LRESULT OnExitSizeMove(WPARAM, LPARAM)
+    {
+        inMoveLoop = false;
+        return Default();
+    }
     // The last caption button is being made, the frame's OnInitDialog has not finished: a
     // WM_SIZE now must not lay anything out.
     afx_msg LRESULT OnParentNotify(WPARAM wParam, LPARAM)
@@ -117,6 +130,8 @@ BEGIN_MESSAGE_MAP(CTestFrame, CMyDialogEx)
     ON_WM_TIMER()
     ON_WM_SYSCOMMAND()
     ON_MESSAGE(WM_PARENTNOTIFY, &CTestFrame::OnParentNotify)
+    ON_MESSAGE(WM_ENTERSIZEMOVE, &CTestFrame::OnEnterSizeMove)
+    ON_MESSAGE(WM_EXITSIZEMOVE, &CTestFrame::OnExitSizeMove)
 END_MESSAGE_MAP()
 
 // The window's client area as it is on screen.
@@ -150,10 +165,24 @@ int NonGreyOutsideChildren(const Canvas& canvas)
     return count;
 }
 
-// Presses the left button at start, moves the real mouse to end in steps and lets go, from a
-// second thread while the dialog's thread runs its messages (and the system's move loop).
-void DragWithMouse(CPoint start, CPoint end)
+// Waits on the calling thread until done() or the time runs out.
+bool WaitFor(const std::function<bool()>& done, DWORD timeoutMs)
 {
+    DWORD start = ::GetTickCount();
+    while (!done() && ::GetTickCount() - start < timeoutMs) ::Sleep(5);
+    return done();
+}
+
+// Presses the left button on the frame's client point at, moves the real mouse by offset in
+// steps and lets go, from a second thread while the dialog's thread runs its messages (and
+// the system's move loop). Each step waits for the window to follow it rather than for a
+// fixed time, so a busy machine only makes it slower; bMoves says whether a move loop is
+// expected at all.
+void DragWithMouse(CTestFrame& frame, CPoint at, CSize offset, bool bMoves)
+{
+    CPoint start = at;
+    frame.ClientToScreen(&start);
+    const CPoint from = WindowRect(frame).TopLeft();
     std::atomic<bool> done{false};
     std::thread mouse([&] {
         auto button = [](DWORD flags) {
@@ -163,22 +192,24 @@ void DragWithMouse(CPoint start, CPoint end)
             ::SendInput(1, &input, sizeof input);
         };
         ::SetCursorPos(start.x, start.y);
-        ::Sleep(100);
+        ::Sleep(50);
         button(MOUSEEVENTF_LEFTDOWN);
-        ::Sleep(150);
+        WaitFor([&] { return frame.inMoveLoop.load(); }, bMoves ? 3000 : 300);
         for (int i = 1; i <= 10; ++i) {
-            ::SetCursorPos(start.x + (end.x - start.x) * i / 10,
-                           start.y + (end.y - start.y) * i / 10);
-            ::Sleep(30);
+            const CSize step(offset.cx * i / 10, offset.cy * i / 10);
+            ::SetCursorPos(start.x + step.cx, start.y + step.cy);
+            if (bMoves)
+                WaitFor([&] { return WindowRect(frame).TopLeft() == from + step; }, 2000);
+            else
+                ::Sleep(20);
         }
-        ::Sleep(100);
         button(MOUSEEVENTF_LEFTUP);
-        ::Sleep(100);
+        WaitFor([&] { return !frame.inMoveLoop.load(); }, 2000);
         done = true;
     });
-    gui_test::PumpUntil([&] { return done.load(); }, 10000);
+    gui_test::PumpUntil([&] { return done.load(); }, 20000);
     mouse.join();
-    gui_test::PumpMessages(100);
+    gui_test::PumpMessages(50);
 }
 
 class MyDialogExTest : public ::testing::Test {
@@ -245,28 +276,24 @@ TEST_F(MyDialogExTest, APressOnTheBackgroundMovesTheWindowUnlessMaximised)
 {
     CTestFrame frame;
     Run(frame, [](CTestFrame& f) {
-        CRect before = WindowRect(f);
-        CPoint start(before.left + 300, before.top + 200);
-        DragWithMouse(start, start + CSize(60, 40));
-        CRect after = WindowRect(f);
-        EXPECT_EQ(before.left + 60, after.left);
-        EXPECT_EQ(before.top + 40, after.top);
+        const CRect before = WindowRect(f);
+        DragWithMouse(f, CPoint(300, 200), CSize(60, 40), true);
+        const CRect after = WindowRect(f);
+        EXPECT_EQ(before.TopLeft() + CSize(60, 40), after.TopLeft());
         EXPECT_EQ(before.Size(), after.Size());
 
         // Maximised: the same press does not move it.
         f.SendMessage(WM_COMMAND, ID_FRAME_MAXIMIZE);
         ASSERT_TRUE(f.IsMaximized());
-        CRect maximised = WindowRect(f);
-        start = CPoint(maximised.left + 300, maximised.top + 200);
-        DragWithMouse(start, start + CSize(60, 40));
+        const CRect maximised = WindowRect(f);
+        DragWithMouse(f, CPoint(300, 200), CSize(60, 40), false);
         EXPECT_EQ(maximised, WindowRect(f));
 
         // Restored: it moves again.
         f.SendMessage(WM_COMMAND, ID_FRAME_MAXIMIZE);
         ASSERT_FALSE(f.IsMaximized());
         EXPECT_EQ(after, WindowRect(f));
-        start = CPoint(after.left + 300, after.top + 200);
-        DragWithMouse(start, start + CSize(-50, 30));
+        DragWithMouse(f, CPoint(300, 200), CSize(-50, 30), true);
         EXPECT_EQ(after.TopLeft() + CSize(-50, 30), WindowRect(f).TopLeft());
     });
 }

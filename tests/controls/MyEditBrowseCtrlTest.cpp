@@ -62,8 +62,8 @@ protected:
         // it; then what the installer's dialog does to its path field (but it stays shown).
         HWND hWnd = ::CreateWindowExA(
             WS_EX_CLIENTEDGE, "MfcEditBrowse", "",
-            WS_CHILD | WS_VISIBLE | WS_BORDER | WS_TABSTOP | ES_READONLY | ES_AUTOHSCROLL, 10,
-            10, 300, 22, parent.m_hWnd, reinterpret_cast<HMENU>(IDC_PATH_FIELD),
+            WS_CHILD | WS_VISIBLE | WS_BORDER | WS_TABSTOP | ES_READONLY | ES_AUTOHSCROLL, 10, 10,
+            300, 22, parent.m_hWnd, reinterpret_cast<HMENU>(IDC_PATH_FIELD),
             ::GetModuleHandleA(nullptr), nullptr);
         ASSERT_NE(nullptr, hWnd);
         ::SendMessageA(hWnd, AFX_WM_INITCTRL, sizeof kFolderMode - 1,
@@ -274,6 +274,33 @@ TEST_F(MyEditBrowseCtrlTest, WithoutTheImageResourceTheButtonIsPlainUntilItLoads
     EXPECT_TRUE(IsImagePixel(canvas.At(9, 11)));
     EXPECT_FALSE(CMyEditBrowseCtrl::GetBrowseImage().IsNull());
     EXPECT_EQ(16, CMyEditBrowseCtrl::GetBrowseImage().GetWidth());
+}
+
+// Whatever image the holder has is drawn its size less 3, centred with the quotients truncated;
+// an image of 3 pixels or less leaves the plain face (a negative size would draw it mirrored).
+TEST_F(MyEditBrowseCtrlTest, AnyImageIsDrawnItsSizeLessThreeAndATinyOneNotAtAll)
+{
+    const struct {
+        int size;
+        CRect drawn;                        // in a 20 x 20 button at (0, 0)
+    } cases[] = {{7, CRect(8, 8, 12, 12)},  // 4 x 4 at (20 - 4) / 2
+                 {8, CRect(7, 7, 12, 12)},  // 5 x 5 at (20 - 5) / 2 = 7
+                 {4, CRect(9, 9, 10, 10)},  // 1 x 1 at 19 / 2 = 9
+                 {3, CRect(0, 0, 0, 0)},    // nothing
+                 {1, CRect(0, 0, 0, 0)},
+                 {26, CRect(-1, -1, 21, 21)}};  // larger than the button: 23 x 23 at -1
+    CImage& image = CMyEditBrowseCtrl::GetBrowseImage();
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.size);
+        ASSERT_TRUE(image.Create(c.size, c.size, 24));  // black, copied opaquely
+        Canvas canvas(20, 20, RGB(1, 2, 3));
+        field.OnDrawBrowseButton(CDC::FromHandle(canvas.dc()), CRect(0, 0, 20, 20), FALSE, FALSE);
+        for (int y = 0; y < 20; ++y)
+            for (int x = 0; x < 20; ++x)
+                ASSERT_EQ(c.drawn.PtInRect(CPoint(x, y)) ? RGB(0, 0, 0) : kButton, canvas.At(x, y))
+                    << x << "," << y;
+    }
+    image.Destroy();  // the next paint loads the resource again
 }
 
 }  // namespace

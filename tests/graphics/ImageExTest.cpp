@@ -107,6 +107,18 @@ TEST_F(ImageExTest, AlphaIsBlendedOverWhatTheDeviceContextHolds)
     }
 }
 
+TEST_F(ImageExTest, SizeIsThePicturesOwnAndZeroWithoutOne)
+{
+    CImageEx image;
+    EXPECT_EQ(CSize(0, 0), image.GetSize());
+    ASSERT_TRUE(image.LoadFromResource(module(), IDP_OPAQUE));
+    EXPECT_EQ(CSize(700, 500), image.GetSize());
+    image.Unload();
+    EXPECT_EQ(CSize(0, 0), image.GetSize());
+    EXPECT_FALSE(image.LoadFromResource(module(), IDP_GARBAGE));
+    EXPECT_EQ(CSize(0, 0), image.GetSize());
+}
+
 TEST_F(ImageExTest, SecondLoadFailsAndKeepsTheFirstImage)
 {
     CImageEx image;

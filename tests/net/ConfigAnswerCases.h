@@ -44,6 +44,34 @@ inline std::vector<AnswerCase> AnswerCases()
     const std::string chinese = answer("[{\"configKey\":\"\xE4\xB8\x8B\xE8\xBD\xBD\",\"configValue\":\"x\"}]");  // UTF-8
     const std::string html = "<html><body>502 Bad Gateway</body></html>";
 
+    // Hostile answers. Nesting: the object, "data" and the entry are three levels, so a key
+    // nested k deep makes 3 + k in all; 256 are taken, deeper answers are refused unparsed.
+    auto nested = [](size_t depth) { return std::string(depth, '[') + std::string(depth, ']'); };
+    auto withKey = [&](const std::string& key) {
+        return answer("[{\"configKey\":" + key + ",\"configValue\":\"u\"}]");
+    };
+    auto withValue = [&](const std::string& value) {
+        return answer("[{\"configKey\":\"download_url\",\"configValue\":\"" + value + "\"}]");
+    };
+    auto withCode = [](const std::string& code) {
+        return "{\"code\":" + code +
+               ",\"message\":\"success\",\"data\":[{\"configKey\":\"download_url\",\"configValue\":\"u\"}]}";
+    };
+    const std::string deepest = withKey(nested(253));
+    const std::string tooDeep = withKey(nested(254));
+    const std::string veryDeep = withKey(nested(100000));
+    const std::string deepUnclosed = std::string(100000, '[');
+    const std::string bracketsInText = withValue("a\\\"" + std::string(300, '[') + "{");
+    const std::string longUrl = "https://localhost/" + std::string(100 * 1024, 'u');
+    const std::string code2p64 = withCode("18446744073709551816");  // 2^64 + 200
+    const std::string codeMinus2p64 = withCode("-18446744073709551416");
+    const std::string code39digits = withCode("123456789012345678901234567890123456789");
+    const std::string codeNearly200 = withCode("200.00000000000000000000000000001");
+    const std::string codeOverflow = withCode("1e400");
+    const std::string escapedControls = withValue("https://a/\\u0001\\u001f\\u007f");
+    const std::string escapedNul = withValue("https://a/b.exe\\u0000.evil");
+    const std::string rawDel = withValue("https://a/\x7f");
+
     return {
         {"other key then download_url", 200, twoKeys, 1, "https://a/b.exe",
          "User: \"other\"\nUser: \"download_url\"\n", ""},
@@ -72,6 +100,48 @@ inline std::vector<AnswerCase> AnswerCases()
         {"HTML page", 200, html, 0, "previous", "", "Error: [json.exception.parse_error.101]"},
         {"404 with an HTML body", 404, html, 0, "previous", "", "Error: [json.exception.parse_error.101]"},
         {"empty body", 200, "", 0, "previous", "", ""},
+
+        {"key nested to 256 levels in all", 200, deepest, 0, "previous",
+         "User: " + nested(253) + "\nPOST Response: " + deepest + "\n", ""},
+        {"key nested to 257 levels", 200, tooDeep, 0, "previous", "",
+         "Error: answer nested deeper than 256 levels\n"},
+        {"key nested 100000 levels", 200, veryDeep, 0, "previous", "",
+         "Error: answer nested deeper than 256 levels\n"},
+        {"100000 unclosed brackets", 200, deepUnclosed, 0, "previous", "",
+         "Error: answer nested deeper than 256 levels\n"},
+        {"brackets inside a string do not nest", 200, bracketsInText, 1,
+         "a\"" + std::string(300, '[') + "{", "User: \"download_url\"\n", ""},
+        {"download_url of 100 KiB", 200, withValue(longUrl), 1, longUrl,
+         "User: \"download_url\"\n", ""},
+        {"configValue with a byte that is not UTF-8", 200, withValue("https://a/\xFF"), 0,
+         "previous", "", "Error: [json.exception.parse_error.101]"},
+        {"configValue with a cut UTF-8 sequence", 200, withValue("https://a/\xE4\xB8"), 0,
+         "previous", "", "Error: [json.exception.parse_error.101]"},
+        {"configValue with an overlong UTF-8 slash", 200, withValue("https://a/\xC0\xAF"), 0,
+         "previous", "", "Error: [json.exception.parse_error.101]"},
+        {"configValue in code page 936", 200, withValue("https://a/\xCF\xC2\xD4\xD8"), 0,
+         "previous", "", "Error: [json.exception.parse_error.101]"},
+        {"configValue with a lone surrogate", 200, withValue("https://a/\\ud800"), 0,
+         "previous", "", "Error: [json.exception.parse_error.101]"},
+        {"configValue with a raw control byte", 200, withValue("https://a/\x01"), 0, "previous",
+         "", "Error: [json.exception.parse_error.101]"},
+        {"configValue with a raw line end", 200, withValue("https://a/\n"), 0, "previous", "",
+         "Error: [json.exception.parse_error.101]"},
+        // Taken as they are; the downloader refuses such an address and the fallback serves.
+        {"configValue with escaped control bytes", 200, escapedControls, 1,
+         "https://a/\x01\x1f\x7f", "User: \"download_url\"\n", ""},
+        {"configValue with an escaped NUL", 200, escapedNul, 1,
+         std::string("https://a/b.exe\0.evil", 21), "User: \"download_url\"\n", ""},
+        {"configValue with a raw DEL", 200, rawDel, 1, "https://a/\x7f",
+         "User: \"download_url\"\n", ""},
+        {"code 2^64 + 200", 200, code2p64, 0, "previous", "POST Response: " + code2p64 + "\n", ""},
+        {"code -2^64 + 200", 200, codeMinus2p64, 0, "previous",
+         "POST Response: " + codeMinus2p64 + "\n", ""},
+        {"code of 39 digits", 200, code39digits, 0, "previous",
+         "POST Response: " + code39digits + "\n", ""},
+        {"code 200 with 32 decimals", 200, codeNearly200, 1, "u", "User: \"download_url\"\n", ""},
+        {"code beyond the double range", 200, codeOverflow, 0, "previous", "",
+         "Error: [json.exception.out_of_range.406]"},
     };
 }
 

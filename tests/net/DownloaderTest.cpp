@@ -1,6 +1,6 @@
 // The setup file downloader against the vendor stand-in's download host over real HTTPS on
 // loopback: what reaches the server, what lands on disk, which notifications the dialog's
-// window receives and how; plus the records and callbacks on their own.
+// window receives and how. The records and callbacks on their own: DownloaderRecordsTest.cpp.
 #include "net/Downloader.h"
 
 #include <winsock2.h>
@@ -237,79 +237,6 @@ protected:
     TempDir dir;
 };
 
-TEST(DownloaderRecords, ConnectParamIsFilledAndTheAddressCutAt1023Characters)
-{
-    struct Case {
-        size_t length;
-        size_t kept;
-    } cases[] = {{0, 0}, {1, 1}, {1022, 1022}, {1023, 1023}, {1024, 1023}, {5000, 1023}};
-    for (const auto& c : cases) {
-        std::string url(c.length, 'u');
-        for (size_t i = 0; i < url.size(); ++i)
-            url[i] = static_cast<char>('a' + i % 26);
-        stuFtpConnectParam p;
-        memset(&p, 0x55, sizeof(p));
-        set_ftp_connect_param(&p, url.c_str());
-        EXPECT_EQ(url.substr(0, c.kept), std::string(p.url)) << c.length;
-        EXPECT_EQ('\0', p.url[1023]);
-        EXPECT_STREQ("anonymous", p.user);
-        EXPECT_EQ(1u, strlen(p.password));
-        EXPECT_EQ(std::string("anonymous:") + p.password, p.userpwd);
-        // zero-filled behind every text
-        EXPECT_EQ('\0', p.user[sizeof(p.user) - 1]);
-        EXPECT_EQ('\0', p.userpwd[sizeof(p.userpwd) - 1]);
-        EXPECT_EQ('\0', p.password[sizeof(p.password) - 1]);
-    }
-}
-
-TEST(DownloaderRecords, NullRecordsAndNullTextsAreReportedNotFollowed)
-{
-    testing::internal::CaptureStdout();
-    set_ftp_connect_param(nullptr, "https://x/");
-    set_ftp_file(nullptr, "C:\\x");
-    EXPECT_EQ(-1.0, s_get_download_file_length(nullptr));
-    EXPECT_EQ(-1, s_download_file(nullptr, nullptr));
-    stuFtpConnectParam empty;
-    set_ftp_connect_param(&empty, nullptr);
-    EXPECT_EQ(-1.0, s_get_download_file_length(&empty));
-    EXPECT_EQ(
-        "\n if(NULL == pstuFtpConnectParam)  set_ftp_connect_param \n "
-        "\n if(NULL != pstuFtpFile)  set_ftp_file \n "
-        "\n s_get_download_file_length  param error \n"
-        "\n param error \n"
-        "\n s_get_download_file_length  param error \n",
-        testing::internal::GetCapturedStdout());
-}
-
-TEST(DownloaderRecords, WriteCallbackOpensTheFileWithTheFirstBlockAndCountsEveryBlock)
-{
-    TempDir dir;
-    const std::string path = dir / "out.exe";
-    stuFtpFile f;
-    memset(&f, 0x55, sizeof(f));
-    set_ftp_file(&f, path.c_str());
-    EXPECT_EQ(nullptr, f.stream);
-    EXPECT_EQ(0.0, f.ncount);
-    EXPECT_EQ(0.0, f.filelen);
-    EXPECT_FALSE(Exists(path));
-
-    char first[] = "MZ\x90";
-    char second[] = "\0\x01\x02\x03";
-    EXPECT_EQ(3u, write_file_cb(first, 1, 3, &f));
-    ASSERT_NE(nullptr, f.stream);
-    EXPECT_EQ(4u, write_file_cb(second, 1, 4, &f));
-    EXPECT_EQ(7.0, f.ncount);
-    fclose(f.stream);
-    EXPECT_EQ(std::string("MZ\x90\0\x01\x02\x03", 7), Contents(path));
-
-    EXPECT_EQ(static_cast<size_t>(-1), write_file_cb(first, 1, 3, nullptr));
-    stuFtpFile missing;
-    set_ftp_file(&missing, (dir / "no such folder\\out.exe").c_str());
-    EXPECT_EQ(static_cast<size_t>(-1), write_file_cb(first, 1, 3, &missing));
-    EXPECT_EQ(nullptr, missing.stream);
-    EXPECT_EQ(5u, header_cb(first, 1, 5, nullptr));
-}
-
 TEST(DownloaderProgress, SendsEachNewWholePercentOnceAndKeepsTheLastAcrossDownloads)
 {
     NotifyWindow window;  // this thread's own: SendMessage calls it directly
@@ -452,6 +379,17 @@ TEST_F(DownloaderTest, EveryFaultyAnswerEndsWithZeroAndLeavesTheTargetUntouched)
         {"zero-byte body", CaseUrl("empty"), finish, ", 0 bytes,", true},
         {"more bytes than the HEAD announced", CaseUrl("longer-than-head"), finish,
          std::to_string(kGeneratedSize + kExtraBytes) + " bytes", true},
+        {"fewer bytes than the HEAD announced", CaseUrl("shorter-than-head"), finish,
+         std::to_string(kGeneratedSize / 2) + " bytes, " + std::to_string(kGeneratedSize / 2) +
+             " announced, " + std::to_string(kGeneratedSize) + " probed",
+         true},
+        {"address with a control byte", standin::Url("/download/\x01/dravo_com_installer.exe"),
+         "res = 3 ", "", false},
+        {"address with a blank", standin::Url("/download/a b/dravo_com_installer.exe"),
+         "res = 3 ", "", false},
+        {"address over 1023 characters",
+         CaseUrl("generated") + "?pad=" + std::string(100 * 1024, 'p'),
+         "address longer than 1023 characters", "", false},
         {"answer that never comes", standin::Url(hangPath), "res = 28 ", "", false},
         {"handshake that never completes", muteUrl, "res = 28 ", "", false},
         {"nothing listening", "https://127.0.0.1:1/dravo_com_installer.exe", "res = 7 ", "", false},
@@ -491,17 +429,25 @@ TEST_F(DownloaderTest, RedirectsAreFollowedAtMostFiveTimes)
     EXPECT_EQ(6u, standin::Requests().size());  // the first request and five redirects
 }
 
-TEST_F(DownloaderTest, AddressOver1023CharactersIsCut)
+TEST_F(DownloaderTest, AddressOf1023CharactersIsFetchedWholeALongerOneNotAtAll)
 {
     const std::string base = CaseUrl("generated") + "?pad=";
-    std::string url = base + std::string(1023 - base.size(), 'p') + "CUT-OFF";
     const std::string path = dir / "dravo_com_installer.exe";
-    Outcome o = Download(url, path);
+    const std::string fits = base + std::string(1023 - base.size(), 'p');
+    Outcome o = Download(fits, path);
     EXPECT_EQ(100, o.result);
     auto requests = standin::Requests();
     ASSERT_EQ(2u, requests.size());
     for (const auto& r : requests)
-        EXPECT_EQ(url.substr(standin::BaseUrl().size(), 1023 - standin::BaseUrl().size()), r.path);
+        EXPECT_EQ(fits.substr(standin::BaseUrl().size()), r.path);
+
+    // Cut to 1023 characters it would still name the generated file, but not the one asked for.
+    standin::Reset();
+    WriteFile(path, "an older setup program");
+    o = Download(fits + "CUT-OFF", path);
+    EXPECT_EQ(0, o.result);
+    EXPECT_TRUE(standin::Requests().empty());
+    EXPECT_EQ("an older setup program", Contents(path));
 }
 
 TEST_F(DownloaderTest, TargetThatCannotBeWrittenGivesZero)

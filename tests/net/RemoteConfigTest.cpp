@@ -93,4 +93,41 @@ TEST_F(RemoteConfigTest, TransferFailuresPrintTheCurlErrorAndKeepTheAddress)
     EXPECT_EQ("Error: cURL error: Timeout was reached\n", hung.err);
 }
 
+TEST_F(RemoteConfigTest, AnswersOverOneMebibyteFailTheExchange)
+{
+    // A valid answer padded to the size wanted: within the limit it is taken like any other.
+    const std::string head =
+        R"({"code":200,"message":"success","data":[{"configKey":"download_url",)"
+        R"("configValue":"https://a/b.exe"}],"pad":")";
+    auto padded = [&](size_t size) { return head + std::string(size - head.size() - 2, 'p') + "\"}"; };
+    const size_t kMiB = 1024 * 1024;
+    const struct {
+        const char* what;
+        standin::Reply reply;
+        int result;
+    } cases[] = {
+        {"1 MiB with its length", {200, padded(kMiB), {}, false, false}, 1},
+        {"1 MiB in chunks", {200, padded(kMiB), {}, false, true}, 1},
+        {"1 MiB and a byte with its length", {200, padded(kMiB + 1), {}, false, false}, 0},
+        {"1 MiB and a byte in chunks", {200, padded(kMiB + 1), {}, false, true}, 0},
+        {"50 MiB with its length", {200, std::string(kMiB, '['), {}, false, false, 50}, 0},
+        {"50 MiB in chunks", {200, std::string(kMiB, '['), {}, false, true, 50}, 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        standin::SetReply(kConfigPath, c.reply);
+        Outcome o = Fetch();
+        EXPECT_EQ(c.result, o.result);
+        if (c.result == 1) {
+            EXPECT_EQ("https://a/b.exe", o.url);
+            EXPECT_EQ("User: \"download_url\"\n", o.out);
+            EXPECT_EQ("", o.err);
+        } else {
+            EXPECT_EQ("previous", o.url);
+            EXPECT_EQ("", o.out);
+            EXPECT_EQ("Error: cURL error: Maximum file size exceeded\n", o.err);
+        }
+    }
+}
+
 }  // namespace

@@ -83,7 +83,9 @@ void SetReply(const std::string& path, const Reply& reply)
                         {"status", reply.status},
                         {"body_b64", Base64(reply.body)},
                         {"headers", reply.headers},
-                        {"hang", reply.hang}};
+                        {"hang", reply.hang},
+                        {"chunked", reply.chunked},
+                        {"repeat", reply.repeat}};
     const std::string body = spec.dump();
     Exchange("/_standin/reply", &body);
 }

@@ -18,6 +18,8 @@ struct Reply {
     std::string body;                           // bytes, sent as they are
     std::map<std::string, std::string> headers; // in addition to Content-Length
     bool hang = false;                          // accept the request, never answer
+    bool chunked = false;                       // no Content-Length: the body in chunks
+    int repeat = 1;                             // the body sent this many times over
 };
 
 // Every later request for path gets this reply.

@@ -8,6 +8,12 @@ namespace testfs {
 
 class TempFolder {
 public:
+#ifdef _WIN32
+    static constexpr char kSeparator = '\\';
+#else
+    static constexpr char kSeparator = '/';
+#endif
+
     // A new folder under the system's temporary folder; its name holds blanks and Chinese
     // characters, so that every path below it does too.
     TempFolder();
@@ -16,8 +22,8 @@ public:
     TempFolder& operator=(const TempFolder&) = delete;
 
     const std::string& Path() const { return m_path; }
-    // Path() + "\" + name
-    std::string operator/(const std::string& name) const { return m_path + "\\" + name; }
+    // Path() + "\" + name ("/" in the native build on Linux)
+    std::string operator/(const std::string& name) const { return m_path + kSeparator + name; }
 
 private:
     std::string m_path;

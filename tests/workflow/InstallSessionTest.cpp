@@ -5,13 +5,16 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <fstream>
+#include <random>
 #include <vector>
 
 #include <gtest/gtest.h>
 
 #include "BuildConfig.h"
 #include "tests/support/TempFolder.h"
+#include "workflow/SetupLauncher.h"
 #include "workflow/StagingArea.h"
 
 namespace {
@@ -230,6 +233,107 @@ TEST_F(InstallSessionTest, OnlyTheExactFinishStateEndsTheInstallation)
     EXPECT_EQ(100, view.bar);
     EXPECT_EQ(1, view.topmost);
     EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(session.ProgressFile().c_str()));
+}
+
+TEST_F(InstallSessionTest, HostileProgressFilesKeepTheBarWithinItsRangeAndNeverFinish)
+{
+    CInstallSession session(view, platform.Make());
+    RunToInstalling(session);
+    std::mt19937 random(2046);
+    std::string garbage(64 * 1024, '\0');
+    for (char& c : garbage) c = static_cast<char>(random());
+    const std::string section = "[InstallProgress]\r\n";
+    const std::string megabyte(1024 * 1024, '9');
+    const struct {
+        const char* what;
+        std::string file;
+        int bar;
+    } ticks[] = {
+        {"binary garbage", garbage, 50},
+        {"garbage with the keys in it", garbage + "state=finish\r\nPercent=42\r\n" + garbage, 50},
+        {"a blank before the number", section + "Percent= 42\r\n", 71},
+        {"Percent -5", section + "Percent=-5\r\n", 50},
+        {"text after the number", section + "Percent=42abc\r\n", 71},
+        {"garbage inside the section", section + garbage + "\r\nPercent=60\r\n", 80},
+        {"a line of 1 MiB before the key", section + std::string(1024 * 1024, 'z') + "\r\nPercent=62\r\n", 81},
+        {"Percent 101", section + "Percent=101\r\n", 100},
+        {"Percent 0", section + "Percent=0\r\n", 50},
+        {"Percent 2147483648", section + "Percent=2147483648\r\n", 100},
+        {"Percent -2147483649", section + "Percent=-2147483649\r\n", 50},
+        {"Percent of 1 MiB of digits", section + "Percent=" + megabyte + "\r\n", 100},
+        {"state of 300 bytes starting with finish",
+         section + "Percent=100\r\nstate=finish" + std::string(294, 'x') + "\r\n", 100},
+        {"state of 1 MiB starting with finish",
+         section + "state=finish" + std::string(1024 * 1024, 'x') + "\r\n", 50},
+        {"finish in another section", "[Other]\r\nstate=finish\r\n" + section, 50},
+    };
+    for (const auto& t : ticks) {
+        WriteProgress(session, t.file);
+        EXPECT_TRUE(session.OnTimer(1));
+        EXPECT_EQ(t.bar, view.bar) << t.what;
+        EXPECT_TRUE(view.timer) << t.what;
+        EXPECT_EQ(InstallScreen::Progress, view.screens.back()) << t.what;
+    }
+    for (int pos : view.barHistory) {
+        EXPECT_GE(pos, 0);
+        EXPECT_LE(pos, 100);
+    }
+
+    // the setup's own last write still ends the installation
+    WriteProgress(session, section + "Percent=100\r\nstate=finish\r\n");
+    session.OnTimer(1);
+    EXPECT_EQ(InstallScreen::Finished, view.screens.back());
+    EXPECT_FALSE(view.timer);
+}
+
+TEST_F(InstallSessionTest, InstallFolderTextBeyondMaxPathReachesTheLaunchWholeOrFailsIt)
+{
+    // The "setup" is the product stand-in: it writes its command line to vexaDesk.ran beside
+    // itself and closes.
+    SetEnvironmentVariableA("VEXADESK_CLOSE_AFTER_MS", "100");
+    std::vector<bool> started;
+    auto launches = platform.Make();
+    launches.launchSetup = [&](const std::string& setup, const std::string& dir) {
+        started.push_back(StartSetupProgram(setup, dir));
+        return started.back();
+    };
+    for (size_t length : {300u, 100u * 1024u}) {
+        SCOPED_TRACE(length);
+        platform.stagingRoot = temp / ("run " + std::to_string(length));
+        ASSERT_TRUE(CreateDirectoryA(platform.stagingRoot.c_str(), nullptr));
+        FakeView fresh;
+        fresh.folderText = "C:\\" + std::string(length - 4, 'd') + "\\";
+        CInstallSession session(fresh, launches);
+        session.OnBnClickedInstall();
+        platform.RunJobs();
+        const std::string trace = platform.stagingRoot + "\\dravo_download\\vexaDesk.ran";
+        ASSERT_TRUE(CopyFileA((testfs::ProgramFolder() + "\\vexaDesk.exe").c_str(),
+                              session.SetupPath().c_str(), FALSE));
+        session.OnDownloadFinished(100);
+
+        EXPECT_EQ(fresh.folderText, session.m_strInstallDir);
+        EXPECT_TRUE(fresh.timer);
+        EXPECT_EQ(50, fresh.bar);
+        const std::string line = ComposeSetupCommandLine(session.SetupPath(), fresh.folderText);
+        if (line.size() < 32767) {
+            // started, and given the whole line
+            EXPECT_TRUE(started.back());
+            const DWORD start = GetTickCount();
+            while (testfs::ReadWholeFile(trace).empty() && GetTickCount() - start < 30000) Sleep(20);
+            EXPECT_EQ("started " + line + "\r\n", testfs::ReadWholeFile(trace));
+            // gone once it has closed, so that the temporary folder can go too
+            while (!DeleteFileA(session.SetupPath().c_str()) && GetTickCount() - start < 30000)
+                Sleep(20);
+        } else {
+            // beyond what a command line may hold: the system refuses it, nothing starts, and
+            // the session polls on with the bar at 50
+            EXPECT_FALSE(started.back());
+            session.OnTimer(1);
+            EXPECT_EQ(50, fresh.bar);
+            EXPECT_TRUE(fresh.timer);
+        }
+    }
+    SetEnvironmentVariableA("VEXADESK_CLOSE_AFTER_MS", nullptr);
 }
 
 TEST_F(InstallSessionTest, AgreementBoxEnablesTheInstallCommand)

@@ -1,6 +1,6 @@
-// The setup launcher: the command line, the folder the setup starts in, and real starts of the
-// setup stand-in (build/bin/SetupStandIn.exe) that install vexaDesk.exe and report through the
-// progress file in the installer's staging folder.
+// The setup launcher: real starts of the setup stand-in (build/bin/SetupStandIn.exe) that
+// install vexaDesk.exe and report through the progress file in the installer's staging folder.
+// The command line and the working folder on their own: SetupCommandLineTest.cpp.
 #include "workflow/SetupLauncher.h"
 
 #include <windows.h>
@@ -18,62 +18,6 @@ using testfs::FileExists;
 using testfs::ProgramFolder;
 using testfs::ReadWholeFile;
 using testfs::TempFolder;
-
-struct LineCase {
-    const char* name;
-    std::string setupPath;
-    std::string installDir;
-    std::string line;
-};
-
-TEST(SetupCommandLine, IsTheQuotedSetupPathTheSwitchesAndTheQuotedFolder)
-{
-    const std::string staging =
-        "C:\\users\\ROOT~1\\APPLIC~1/dravo_download/dravo_com_installer.exe";
-    const LineCase cases[] = {
-        {"default folder", staging, "C:\\Program Files\\德拉沃归档助手\\",
-         "\"" + staging +
-             "\" /SILENT /VERYSILENT /SP- /noicons /DIR=\"C:\\Program Files\\德拉沃归档助手\\\""},
-        {"drive root chosen", staging, "D:\\德拉沃归档助手\\",
-         "\"" + staging + "\" /SILENT /VERYSILENT /SP- /noicons /DIR=\"D:\\德拉沃归档助手\\\""},
-        {"setup path with a blank (no 8.3 names)",
-         "C:\\Documents and Settings\\li\\Application Data/dravo_download/dravo_com_installer.exe",
-         "C:\\Program Files\\德拉沃归档助手\\",
-         "\"C:\\Documents and Settings\\li\\Application "
-         "Data/dravo_download/dravo_com_installer.exe\""
-         " /SILENT /VERYSILENT /SP- /noicons /DIR=\"C:\\Program Files\\德拉沃归档助手\\\""},
-        {"folder with a quotation mark, unchanged", staging, "E:\\a\"b\\德拉沃归档助手\\",
-         "\"" + staging +
-             "\" /SILENT /VERYSILENT /SP- /noicons /DIR=\"E:\\a\"b\\德拉沃归档助手\\\""},
-        {"staging folder at the drive root", "/dravo_download/dravo_com_installer.exe", "C:\\x\\",
-         "\"/dravo_download/dravo_com_installer.exe\" /SILENT /VERYSILENT /SP- /noicons "
-         "/DIR=\"C:\\x\\\""},
-    };
-    for (const LineCase& c : cases) {
-        SCOPED_TRACE(c.name);
-        std::string line = ComposeSetupCommandLine(c.setupPath, c.installDir);
-        EXPECT_EQ(c.line, line);
-        // The folder's own backslash comes right before the closing quotation mark.
-        EXPECT_EQ("\\\"", line.substr(line.size() - 2));
-    }
-}
-
-TEST(SetupCommandLine, WorkingFolderIsTheFolderHoldingTheSetup)
-{
-    const std::pair<std::string, std::string> cases[] = {
-        {"C:\\users\\ROOT~1\\APPLIC~1/dravo_download/dravo_com_installer.exe",
-         "C:\\users\\ROOT~1\\APPLIC~1/dravo_download"},
-        {"C:\\a b\\德拉沃\\setup.exe", "C:\\a b\\德拉沃"},
-        {"C:\\dir\\乗.exe", "C:\\dir"},  // the character's second byte is a backslash's value
-        {"C:\\乗\\setup.exe", "C:\\乗"},
-        {"/dravo_download/dravo_com_installer.exe", "/dravo_download"},
-        {"C:\\setup.exe", "C:\\"},
-        {"/setup.exe", "/"},
-        {"setup.exe", ""},
-        {"", ""},
-    };
-    for (const auto& c : cases) EXPECT_EQ(c.second, SetupWorkingFolder(c.first)) << c.first;
-}
 
 // Sets an environment variable for the test's time; child processes inherit it.
 class ScopedEnvironment {
@@ -204,6 +148,48 @@ TEST_F(SetupLaunchTest, AProgramPlantedAtABlankOfTheSetupPathIsNotStarted)
         Sleep(10);
     EXPECT_TRUE(FileExists(installDir + "vexaDesk.exe"));
     EXPECT_FALSE(FileExists(plantedTrace));
+}
+
+TEST(SetupLaunch, FolderTextsBeyondMaxPathArriveWholeUpToTheCommandLineLimit)
+{
+    // The product stand-in as the "setup": it writes its command line to vexaDesk.ran beside
+    // itself and closes.
+    TempFolder temp;
+    const std::string setup = temp / "dravo_com_installer.exe";
+    const std::string trace = temp / "vexaDesk.ran";
+    ASSERT_TRUE(CopyFileA((ProgramFolder() + "\\vexaDesk.exe").c_str(), setup.c_str(), FALSE));
+    ScopedEnvironment closes("VEXADESK_CLOSE_AFTER_MS", "100");
+
+    // A command line holds at most 32767 characters with its terminating NUL; characters, not
+    // bytes: each Chinese character of the temporary folder's name is two bytes but one
+    // character.
+    const size_t kLineLimit = 32767;
+    auto characters = [](const std::string& text) {
+        return static_cast<size_t>(MultiByteToWideChar(CP_ACP, 0, text.data(),
+                                                       static_cast<int>(text.size()), nullptr, 0));
+    };
+    const size_t around = characters(ComposeSetupCommandLine(setup, "C:\\\\"));
+    for (size_t length : {around + 261, kLineLimit - 1, kLineLimit, kLineLimit + 1000}) {
+        SCOPED_TRACE(length);
+        const std::string folder = "C:\\" + std::string(length - around, 'd') + "\\";
+        const std::string line = ComposeSetupCommandLine(setup, folder);
+        ASSERT_EQ(length, characters(line));
+        DeleteFileA(trace.c_str());
+        SetLastError(0);
+        const bool started = StartSetupProgram(setup, folder);
+        if (length < kLineLimit) {
+            ASSERT_TRUE(started) << GetLastError();
+            DWORD start = GetTickCount();
+            while (ReadWholeFile(trace).empty() && GetTickCount() - start < 30000) Sleep(20);
+            EXPECT_EQ("started " + line + "\r\n", ReadWholeFile(trace));
+        } else {
+            EXPECT_FALSE(started);
+            EXPECT_EQ(static_cast<DWORD>(ERROR_INVALID_PARAMETER), GetLastError());
+        }
+    }
+    // gone once the last start has closed, so that the temporary folder can go too
+    const DWORD start = GetTickCount();
+    while (!DeleteFileA(setup.c_str()) && GetTickCount() - start < 30000) Sleep(20);
 }
 
 TEST(SetupLaunch, AMissingSetupFileIsReportedAsNotStarted)

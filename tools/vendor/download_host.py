@@ -20,6 +20,7 @@ Misbehaviour is chosen by path: /download/<case>/dravo_com_installer.exe, where 
   empty             200 with a zero-byte body
   long              announces the generated body and sends EXTRA_BYTES more after it
   longer-than-head  HEAD announces the generated body; GET sends EXTRA_BYTES more, chunked
+  shorter-than-head HEAD announces the generated body; GET announces and sends half of it
 Every case ends by itself.
 
 The generated body is made of BLOCK-byte blocks: block k is k as an 8-byte little-endian number
@@ -222,6 +223,14 @@ def case_longer_than_head(handler, method):
     handler.wfile.write(b"0\r\n\r\n")
 
 
+def case_shorter_than_head(handler, method):
+    body = generated(GENERATED_SIZE)
+    if method == "HEAD":
+        start(handler, 200, [("Content-Type", "application/octet-stream")], len(body))
+        return
+    answer(handler, method, 200, body[: len(body) // 2])
+
+
 CASES = {
     "generated": case_generated,
     "large": case_large,
@@ -237,6 +246,7 @@ CASES = {
     "empty": case_empty,
     "long": case_long,
     "longer-than-head": case_longer_than_head,
+    "shorter-than-head": case_shorter_than_head,
 }
 
 

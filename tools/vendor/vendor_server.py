@@ -5,8 +5,11 @@ It serves
   POST /dravoServer/config/getAppConfig   the configuration service
   GET  /end-user-agreement/               the agreement page
 and whatever the routes registered in ROUTES add. Tests steer it through /_standin/:
-  POST /_standin/reply     {"path", "status", "body" | "body_b64", "headers", "hang"}
+  POST /_standin/reply     {"path", "status", "body" | "body_b64", "headers", "hang", "chunked",
+                            "repeat"}
                            answers every later request for that path with this reply
+                           (chunked: the body goes out in chunks, without a Content-Length;
+                           repeat: the body is sent that many times over, as one body)
   POST /_standin/reset     forgets every reply set and every request recorded
   GET  /_standin/requests  the requests received so far (control requests excluded):
                            [{"method", "path", "headers": [[name, value], ...], "body"}]
@@ -40,11 +43,13 @@ ROUTES = {}
 
 
 class Reply:
-    def __init__(self, status=200, body=b"", headers=None, hang=False):
+    def __init__(self, status=200, body=b"", headers=None, hang=False, chunked=False, repeat=1):
         self.status = status
         self.body = body
         self.headers = headers or {}
         self.hang = hang
+        self.chunked = chunked
+        self.repeat = repeat
 
     @classmethod
     def from_json(cls, spec):
@@ -52,7 +57,8 @@ class Reply:
             body = base64.b64decode(spec["body_b64"])
         else:
             body = spec.get("body", "").encode("utf-8")
-        return cls(int(spec.get("status", 200)), body, spec.get("headers", {}), bool(spec.get("hang")))
+        return cls(int(spec.get("status", 200)), body, spec.get("headers", {}), bool(spec.get("hang")),
+                   bool(spec.get("chunked")), int(spec.get("repeat", 1)))
 
 
 class StandIn:
@@ -100,14 +106,29 @@ class Handler(http.server.BaseHTTPRequestHandler):
             self.close_connection = True
             return
         self.send_response(reply.status)
-        headers = {"Content-Length": str(len(reply.body))}
+        if reply.chunked:
+            headers = {"Transfer-Encoding": "chunked"}
+        else:
+            headers = {"Content-Length": str(len(reply.body) * reply.repeat)}
         headers.update(reply.headers)
         for name, value in headers.items():
             if value is not None:
                 self.send_header(name, value)
         self.end_headers()
-        if method != "HEAD":
-            self.wfile.write(reply.body)
+        if method == "HEAD":
+            return
+        try:
+            for _ in range(reply.repeat):
+                if not reply.chunked:
+                    self.wfile.write(reply.body)
+                    continue
+                for start in range(0, len(reply.body), 65536):
+                    piece = reply.body[start:start + 65536]
+                    self.wfile.write(b"%x\r\n%s\r\n" % (len(piece), piece))
+            if reply.chunked:
+                self.wfile.write(b"0\r\n\r\n")
+        except OSError:
+            self.close_connection = True  # the client stopped reading
 
     def control(self, method, path, body):
         st = self.standin
