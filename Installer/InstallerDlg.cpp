@@ -4,7 +4,6 @@
 #include <shlobj.h>
 
 #include <cstdlib>
-#include <iterator>
 
 #include "BuildConfig.h"
 #include "Installer/res/resource.h"
@@ -23,7 +22,6 @@ const char kProductFolder[] = "德拉沃归档助手\\";
 const char kProductExe[] = "vexaDesk.exe";
 const UINT_PTR kPollTimerId = 1;
 const UINT kPollPeriodMs = 1000;
-const UINT kAgreeChangedCommand = 2046;
 
 const COLORREF kFolderTextColour = RGB(88, 88, 88);
 const COLORREF kFolderBackColour = RGB(255, 255, 255);
@@ -124,7 +122,7 @@ BEGIN_MESSAGE_MAP(CInstallerDlg, CMyDialogEx)
     ON_BN_CLICKED(IDC_INSTALL, &CInstallerDlg::OnBnClickedInstall)
     ON_BN_CLICKED(IDC_BROWSE, &CInstallerDlg::OnBnClickedBrowse)
     ON_MESSAGE(WM_DOWNLOAD_PROGRESS, &CInstallerDlg::OnDownloadProgress)
-    ON_COMMAND(kAgreeChangedCommand, &CInstallerDlg::OnAgreeChanged)
+    ON_COMMAND(CImageCheckBox::kCommandId, &CInstallerDlg::OnAgreeChanged)
     ON_MESSAGE(WM_DOWNLOAD_FINISHED, &CInstallerDlg::OnDownloadFinished)
     ON_BN_CLICKED(IDC_AGREEMENT_LINK, &CInstallerDlg::OnBnClickedAgreement)
     ON_WM_TIMER()

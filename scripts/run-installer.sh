@@ -33,17 +33,30 @@ standin_download_gets() {
     python3 -c 'import json,sys; [print(r["path"]) for r in json.load(sys.stdin) if r["method"]=="GET"]'
 }
 
-# driver COMMAND [ARGS...]: one step of the user, through InstallerDriver.exe.
+# driver COMMAND [ARGS...]: one step of the user, through InstallerDriver.exe. Its output
+# comes through Wine's text mode with CR LF line ends; the CRs go. It passes through a file:
+# Wine's helper processes would keep a pipe open after the driver ends.
 driver() {
-  wine "$BUILD_DIR/bin/InstallerDriver.exe" "$@" </dev/null 2>&1
+  local out rc=0
+  out=$(mktemp)
+  wine "$BUILD_DIR/bin/InstallerDriver.exe" "$@" </dev/null >"$out" 2>&1 || rc=$?
+  tr -d '\r' <"$out"
+  rm -f "$out"
+  return $rc
 }
 
-# start_installer LOG: Installer.exe in the background; its output goes to LOG.
+# start_installer LOG: Installer.exe in the background; its output goes to LOG, its exit code
+# to LOG.rc when it ends (wait_installer runs in a subshell, which cannot wait for it).
 start_installer() {
   installer_log=$1
+  rm -f "$installer_log.rc"
   # A wineserver of our own first, detached from every pipe (see wine-run.sh).
   wineserver -p10 </dev/null >/dev/null 2>&1 || true
-  wine "$BUILD_DIR/bin/Installer.exe" </dev/null >"$installer_log" 2>&1 &
+  (
+    rc=0
+    wine "$BUILD_DIR/bin/Installer.exe" </dev/null >"$installer_log" 2>&1 || rc=$?
+    echo "$rc" >"$installer_log.rc"
+  ) </dev/null >/dev/null 2>&1 &
   installer_pid=$!
 }
 
@@ -51,11 +64,8 @@ start_installer() {
 wait_installer() {
   local i
   for i in $(seq $(($1 * 10))); do
-    if ! kill -0 "$installer_pid" 2>/dev/null; then
-      local rc=0
-      wait "$installer_pid" || rc=$?
-      installer_pid=""
-      echo "$rc"
+    if [ -s "$installer_log.rc" ]; then
+      cat "$installer_log.rc"
       return 0
     fi
     sleep 0.1
