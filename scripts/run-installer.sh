@@ -35,7 +35,14 @@ standin_download_gets() {
 
 # driver COMMAND [ARGS...]: one step of the user, through InstallerDriver.exe.
 driver() {
-  wine "$BUILD_DIR/bin/InstallerDriver.exe" "$@" </dev/null 2>&1
+  # Through a file, not a pipe: a Wine helper process started meanwhile would inherit a pipe
+  # and hold it open. The C runtime writes text-mode line ends (\r\n).
+  local out rc=0
+  out=$(mktemp)
+  wine "$BUILD_DIR/bin/InstallerDriver.exe" "$@" </dev/null >"$out" 2>&1 || rc=$?
+  tr -d '\r' <"$out"
+  rm -f "$out"
+  return $rc
 }
 
 # start_installer LOG: Installer.exe in the background; its output goes to LOG.
@@ -47,20 +54,21 @@ start_installer() {
   installer_pid=$!
 }
 
-# wait_installer SECONDS: waits for Installer.exe to end; prints its exit code, or "running".
+# wait_installer SECONDS: waits for Installer.exe to end and sets installer_rc to its exit
+# code, or to "running". Not in a subshell: only this shell can wait for its child.
+installer_rc=""
 wait_installer() {
   local i
+  installer_rc=running
   for i in $(seq $(($1 * 10))); do
     if ! kill -0 "$installer_pid" 2>/dev/null; then
-      local rc=0
-      wait "$installer_pid" || rc=$?
+      installer_rc=0
+      wait "$installer_pid" || installer_rc=$?
       installer_pid=""
-      echo "$rc"
       return 0
     fi
     sleep 0.1
   done
-  echo running
 }
 
 # Ends everything still running in this build tree's prefix (the installer, the product,

@@ -1,0 +1,188 @@
+#include "tests/installer/InstallerTestSupport.h"
+
+#include <cstdio>
+#include <cstdlib>
+
+#include "framework/GdiPlus.h"
+#include "graphics/ImageEx.h"
+
+namespace installer_test {
+
+namespace {
+
+int Brightness(COLORREF c) { return GetRValue(c) + GetGValue(c) + GetBValue(c); }
+
+bool Near(COLORREF a, COLORREF b, int tolerance)
+{
+    auto within = [tolerance](int x, int y) { return x - y <= tolerance && y - x <= tolerance; };
+    return within(GetRValue(a), GetRValue(b)) && within(GetGValue(a), GetGValue(b)) &&
+           within(GetBValue(a), GetBValue(b));
+}
+
+std::string Hex(COLORREF c)
+{
+    char text[48];
+    snprintf(text, sizeof text, "RGB(%d, %d, %d)", GetRValue(c), GetGValue(c), GetBValue(c));
+    return text;
+}
+
+// Reads width x height pixels of hDC at (x, y) through a 32-bit DIB.
+Shot ReadPixels(HDC hDC, int x, int y, int width, int height)
+{
+    Shot shot(width, height);
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    void* bits = nullptr;
+    HBITMAP hBitmap = ::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HDC hMem = ::CreateCompatibleDC(hDC);
+    HGDIOBJ hOld = ::SelectObject(hMem, hBitmap);
+    ::BitBlt(hMem, 0, 0, width, height, hDC, x, y, SRCCOPY);
+    ::GdiFlush();
+    const DWORD* p = static_cast<const DWORD*>(bits);
+    for (int i = 0; i < width * height; ++i) shot.Pixels()[i] = p[i] & 0xFFFFFF;
+    ::SelectObject(hMem, hOld);
+    ::DeleteDC(hMem);
+    ::DeleteObject(hBitmap);
+    return shot;
+}
+
+}  // namespace
+
+COLORREF Shot::Darkest(const RECT& r) const
+{
+    COLORREF darkest = RGB(255, 255, 255);
+    for (int y = r.top; y < r.bottom; ++y)
+        for (int x = r.left; x < r.right; ++x)
+            if (Brightness(At(x, y)) < Brightness(darkest)) darkest = At(x, y);
+    return darkest;
+}
+
+int Shot::Count(const RECT& r, COLORREF colour, int tolerance) const
+{
+    int n = 0;
+    for (int y = r.top; y < r.bottom; ++y)
+        for (int x = r.left; x < r.right; ++x)
+            if (Near(At(x, y), colour, tolerance)) ++n;
+    return n;
+}
+
+bool Shot::SavePng(const std::string& path) const
+{
+    // The PNG encoder of GDI+.
+    const CLSID kPngEncoder = {
+        0x557CF406, 0x1A04, 0x11D3, {0x9A, 0x73, 0x00, 0x00, 0xF8, 0x1E, 0xF3, 0x2E}};
+    std::vector<DWORD> rows(m_pixels);
+    Gdiplus::GpBitmap* bitmap = nullptr;
+    if (Gdiplus::DllExports::GdipCreateBitmapFromScan0(
+            m_width, m_height, m_width * 4, PixelFormat32bppRGB,
+            reinterpret_cast<BYTE*>(rows.data()), &bitmap) != Gdiplus::Ok)
+        return false;
+    wchar_t wide[MAX_PATH] = {};
+    ::MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, wide, MAX_PATH);
+    const bool ok = Gdiplus::DllExports::GdipSaveImageToFile(bitmap, wide, &kPngEncoder, nullptr) ==
+                    Gdiplus::Ok;
+    Gdiplus::DllExports::GdipDisposeImage(bitmap);
+    return ok;
+}
+
+Shot CaptureClient(HWND hWnd)
+{
+    RECT client{};
+    ::GetClientRect(hWnd, &client);
+    POINT origin{0, 0};
+    ::ClientToScreen(hWnd, &origin);
+    HDC hScreen = ::GetDC(nullptr);
+    Shot shot = ReadPixels(hScreen, origin.x, origin.y, client.right, client.bottom);
+    ::ReleaseDC(nullptr, hScreen);
+    return shot;
+}
+
+Shot ExpectedBackground(HMODULE hModule, UINT nId)
+{
+    const int width = 702, height = 502;
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    void* bits = nullptr;
+    HBITMAP hBitmap = ::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HDC hMem = ::CreateCompatibleDC(nullptr);
+    HGDIOBJ hOld = ::SelectObject(hMem, hBitmap);
+    CDC* pDC = CDC::FromHandle(hMem);
+    pDC->FillSolidRect(0, 0, width, height, kFrameGrey);
+    CImageEx image;
+    image.LoadFromResource(hModule, nId);
+    image.Draw(pDC, 1, 1, width, height, 0, 0, width, height);
+    Shot shot = ReadPixels(hMem, 0, 0, width, height);
+    ::SelectObject(hMem, hOld);
+    ::DeleteDC(hMem);
+    ::DeleteObject(hBitmap);
+    return shot;
+}
+
+::testing::AssertionResult ShowsBackground(const Shot& shot, const Shot& expected, HWND hDlg)
+{
+    if (shot.Width() != expected.Width() || shot.Height() != expected.Height())
+        return ::testing::AssertionFailure()
+               << "the client area is " << shot.Width() << " x " << shot.Height();
+    std::vector<RECT> controls;
+    for (int id : ShownControls(hDlg)) {
+        RECT r = ControlRect(hDlg, id);
+        InflateRect(&r, 2, 2);
+        controls.push_back(r);
+    }
+    int compared = 0, differing = 0;
+    std::string first;
+    for (int y = 0; y < shot.Height(); y += 7) {
+        for (int x = 0; x < shot.Width(); x += 11) {
+            POINT pt{x, y};
+            bool covered = false;
+            for (const RECT& r : controls) covered = covered || PtInRect(&r, pt);
+            if (covered) continue;
+            ++compared;
+            if (!Near(shot.At(x, y), expected.At(x, y), 3)) {
+                if (++differing <= 5)
+                    first += " (" + std::to_string(x) + ", " + std::to_string(y) + ") is " +
+                             Hex(shot.At(x, y)) + " not " + Hex(expected.At(x, y)) + ";";
+            }
+        }
+    }
+    if (differing == 0 && compared > 1000)
+        return ::testing::AssertionSuccess() << compared << " points agree";
+    return ::testing::AssertionFailure()
+           << differing << " of " << compared << " points differ:" << first;
+}
+
+::testing::AssertionResult SameColour(COLORREF expected, COLORREF actual, int tolerance)
+{
+    if (Near(expected, actual, tolerance)) return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << "expected " << Hex(expected) << ", got " << Hex(actual);
+}
+
+std::string ScreenshotPath(const char* name)
+{
+    const char* folder = getenv("INSTALLER_SCREENSHOT_DIR");
+    if (!folder || !*folder) return "";
+    std::string path(folder);
+    if (path[0] == '/') path = "Z:" + path;  // a Linux path as Wine sees it
+    return path + "\\" + name;
+}
+
+void StartGdiplus()
+{
+    static ULONG_PTR token = [] {
+        ULONG_PTR t = 0;
+        Gdiplus::GdiplusStartupInput input;
+        Gdiplus::GdiplusStartup(&t, &input, nullptr);
+        return t;
+    }();
+    (void)token;
+}
+
+}  // namespace installer_test
