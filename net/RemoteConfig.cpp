@@ -4,11 +4,10 @@
 #include <cstdint>
 #include <cstdio>
 #include <exception>
-#include <future>
 #include <map>
 #include <stdexcept>
 #include <system_error>
-#include <utility>
+#include <thread>
 
 #include <nlohmann/json.hpp>
 
@@ -75,9 +74,20 @@ void PrintLine(FILE* stream, const char* label, const std::string& text)
     fflush(stream);
 }
 
-// The request StartDownloadUrlRequest started: FetchDownloadUrl's result and the address it
-// found. Invalid when none is under way.
-std::future<std::pair<int, std::string>> g_earlyRequest;
+// The request StartDownloadUrlRequest started: its thread, and FetchDownloadUrl's result and
+// the address it found, written by that thread and read after joining it. A request nobody
+// finished is waited for when the program ends (within the request's own time limits).
+struct EarlyRequest {
+    std::thread thread;
+    int result = 0;
+    std::string url;
+    ~EarlyRequest()
+    {
+        if (thread.joinable())
+            thread.join();
+    }
+};
+EarlyRequest g_earlyRequest;
 
 bool IsWhitespace(char c)
 {
@@ -113,13 +123,11 @@ int FetchDownloadUrl(std::string& url, const std::string& serviceUrl,
 
 void StartDownloadUrlRequest()
 {
-    if (g_earlyRequest.valid())
+    if (g_earlyRequest.thread.joinable())
         return;
     try {
-        g_earlyRequest = std::async(std::launch::async, [] {
-            std::string url;
-            const int result = FetchDownloadUrl(url);
-            return std::make_pair(result, url);
+        g_earlyRequest.thread = std::thread([] {
+            g_earlyRequest.result = FetchDownloadUrl(g_earlyRequest.url);
         });
     } catch (const std::system_error&) {
         // No thread: FinishDownloadUrlRequest asks the service itself.
@@ -128,13 +136,13 @@ void StartDownloadUrlRequest()
 
 int FinishDownloadUrlRequest(std::string& url)
 {
-    if (!g_earlyRequest.valid())
+    if (!g_earlyRequest.thread.joinable())
         return FetchDownloadUrl(url);
-    const std::pair<int, std::string> answer = g_earlyRequest.get();
+    g_earlyRequest.thread.join();
     // FetchDownloadUrl assigns the address only when it found one.
-    if (answer.first == 1)
-        url = answer.second;
-    return answer.first;
+    if (g_earlyRequest.result == 1)
+        url = g_earlyRequest.url;
+    return g_earlyRequest.result;
 }
 
 int ApplyConfigAnswer(const std::string& response, std::string& url)
