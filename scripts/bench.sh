@@ -22,7 +22,8 @@ repeats=${BENCH_REPEATS:-5}
 [[ "$repeats" =~ ^[1-9][0-9]*$ ]] || { echo "BENCH_REPEATS must be a positive number" >&2; exit 2; }
 # Seconds of each CPU sample of figure 5 (the progress screen polling an unchanged file).
 poll_seconds=${BENCH_POLL_SECONDS:-12}
-[[ "$poll_seconds" =~ ^[1-9][0-9]*$ ]] || { echo "BENCH_POLL_SECONDS must be a positive number" >&2; exit 2; }
+[[ "$poll_seconds" =~ ^[1-9][0-9]*$ ]] ||
+  { echo "BENCH_POLL_SECONDS must be a positive number" >&2; exit 2; }
 big_mib=256
 small_mib=16
 
@@ -134,7 +135,8 @@ download() {
   seconds=$(field "$line" seconds)
   rm -f "$target" "$target.part"
   if [ $rc != 0 ] || [ "$(field "$line" ok)" != 1 ] || [ "$bytes" != $((mib * 1048576)) ]; then
-    fail "$kind download of $mib MiB (exit $rc): ${line:-no result}; $(tail -2 "$log.err" 2>/dev/null | tr '\n' ' ')"
+    fail "$kind download of $mib MiB (exit $rc): ${line:-no result};" \
+      "$(tail -2 "$log.err" 2>/dev/null | tr '\n' ' ')"
     return 0
   fi
   local speed
@@ -206,7 +208,8 @@ if [ $have_installer = 1 ]; then
 fi
 
 # --- figures 1, 2 and 6: downloads ------------------------------------------------------------
-say "downloads: $repeats rounds of $big_mib MiB (product, libcurl loop, system curl) and $small_mib MiB (product)"
+say "downloads: $repeats rounds of $big_mib MiB (product, libcurl loop, system curl)" \
+    "and $small_mib MiB (product)"
 # One unrecorded round first: the stand-in, Wine and the page cache warm up.
 warming=1; download product $small_mib; download loop $small_mib; warming=0
 for round in $(seq "$repeats"); do
@@ -264,15 +267,18 @@ poll_cpu() {
     { fail "the setup stand-in did not start"; return 0; }
   printf '[InstallProgress]\r\nPercent=40\r\nstate=installing\r\n' >"$progress"
   for i in $(seq 100); do [ "$(driver bar 2>/dev/null)" = 70 ] && break; sleep 0.1; done
-  [ "$(driver bar 2>/dev/null)" = 70 ] || { fail "the bar does not follow the progress file"; return 0; }
+  [ "$(driver bar 2>/dev/null)" = 70 ] ||
+    { fail "the bar does not follow the progress file"; return 0; }
 
   # The reference: the minimal dialog, idle on the same display at the same time.
   wine "$bin/BenchDialog.exe" $(((repeats * poll_seconds + 60) * 1000)) </dev/null \
     >"$work/poll-dialog.log" 2>&1 &
   reference_dialog_pid=$!
   local installer dialog server
-  installer=$(linux_pid "$installer_pid" Installer.exe) || { fail "no Installer.exe process"; return 0; }
-  dialog=$(linux_pid "$reference_dialog_pid" BenchDialog.exe) || { fail "no BenchDialog.exe process"; return 0; }
+  installer=$(linux_pid "$installer_pid" Installer.exe) ||
+    { fail "no Installer.exe process"; return 0; }
+  dialog=$(linux_pid "$reference_dialog_pid" BenchDialog.exe) ||
+    { fail "no BenchDialog.exe process"; return 0; }
   server=$(wineserver_pid)
   sleep 2  # the reference's start-up is not part of its idle time
   say "CPU while polling: $repeats samples of $poll_seconds s, progress file at Percent=40"
@@ -320,31 +326,35 @@ rows = []
 
 def row(name, key, ref_key, ref_name, fmt, goal, met):
     value, ref = samples.get(key, {}), samples.get(ref_key, {})
-    paired = [value[r] / ref[r] for r in value if r in ref and ref[r] > 0]
-    if not value or not ref or not paired:
+    if not value or not ref:
         shown = lambda d: fmt(statistics.median(d.values())) if d else "failed"
         rows.append((name, shown(value), "%s: %s" % (ref_name, shown(ref)), "-", goal,
                      "no result"))
         return
+    # A reference of 0 (an idle program's CPU time) has no ratio.
+    paired = [value[r] / ref[r] for r in value if r in ref and ref[r] > 0]
     v = statistics.median(value.values())
     r = statistics.median(ref.values())
-    q = statistics.median(paired)
-    rows.append((name, fmt(v), "%s: %s" % (ref_name, fmt(r)), "%.3f" % q, goal, met(v, r, q)))
+    q = statistics.median(paired) if paired else None
+    rows.append((name, fmt(v), "%s: %s" % (ref_name, fmt(r)), "%.3f" % q if paired else "-",
+                 goal, met(v, r, q)))
 
 
 speed = lambda v: "%.1f MiB/s" % v
 verdict = lambda ok: "met" if ok else "MISSED"
 
 row("1 download throughput, ftp_download, 256 MiB", "product_256_speed", "loop_256_speed",
-    "libcurl loop", speed, "ratio >= 0.95", lambda v, r, q: verdict(q >= 0.95))
+    "libcurl loop", speed, "ratio >= 0.95",
+    lambda v, r, q: verdict(q is not None and q >= 0.95))
 row("2 peak working set, 256 MiB download", "product_256_ws", "product_16_ws",
     "16 MiB download", lambda v: "%.1f MiB" % (v / MIB), "ratio <= 1.1, < 32 MiB",
-    lambda v, r, q: verdict(q <= 1.1 and v < 32 * MIB))
+    lambda v, r, q: verdict(q is not None and q <= 1.1 and v < 32 * MIB))
 if have_installer:
     row("3 stripped Installer.exe", "size_installer", "size_curlloop", "libcurl loop exe",
         lambda v: "%d B" % v, "<= 1048576 B", lambda v, r, q: verdict(v <= MIB))
     row("4 time to window", "window_installer", "window_dialog", "minimal dialog",
-        lambda v: "%.3f s" % v, "ratio <= 1.5", lambda v, r, q: verdict(q <= 1.5))
+        lambda v: "%.3f s" % v, "ratio <= 1.5",
+        lambda v, r, q: verdict(q is not None and q <= 1.5))
     row("5 CPU while polling, per minute", "cpu_installer", "cpu_dialog",
         "idle minimal dialog", lambda v: "%.3f s" % v, "< 0.1 s",
         lambda v, r, q: verdict(v < 0.1))

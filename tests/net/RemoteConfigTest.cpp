@@ -136,8 +136,9 @@ TEST_F(RemoteConfigTest, AnswersOverOneMebibyteFailTheExchange)
 // what FetchDownloadUrl would; without a start, finishing makes the request there and then.
 TEST_F(RemoteConfigTest, RequestStartedAheadGivesWhatTheDirectRequestGives)
 {
-    const std::string withAddress = R"({"code":200,"message":"success","data":[)"
-                                    R"({"configKey":"download_url","configValue":"https://a/b.exe"}]})";
+    const std::string withAddress =
+        R"({"code":200,"message":"success","data":[)"
+        R"({"configKey":"download_url","configValue":"https://a/b.exe"}]})";
     const std::string without = R"({"code":200,"message":"success","data":[]})";
     const struct {
         const char* what;
@@ -158,7 +159,8 @@ TEST_F(RemoteConfigTest, RequestStartedAheadGivesWhatTheDirectRequestGives)
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         standin::Reset();
-        standin::SetReply(kConfigPath, {200, c.answer, {{"Content-Type", "application/json"}}, false});
+        standin::SetReply(kConfigPath,
+                          {200, c.answer, {{"Content-Type", "application/json"}}, false});
         testing::internal::CaptureStdout();
         if (c.startAhead) {
             StartDownloadUrlRequest();
