@@ -96,6 +96,19 @@ void CWinApp::SetRegistryKey(LPCSTR lpszRegistryKey)
     m_pszRegistryKey = m_strRegistryKey;
 }
 
+void AfxRestrictDllSearchToSystem()
+{
+    // Looked up rather than imported: Windows 7 has it only with an update, and a missing import
+    // would keep the program from starting at all.
+    using SetDirs = BOOL(WINAPI*)(DWORD);
+    auto setDefaultDllDirectories = reinterpret_cast<SetDirs>(reinterpret_cast<void*>(
+        ::GetProcAddress(::GetModuleHandleA("kernel32.dll"), "SetDefaultDllDirectories")));
+    if (setDefaultDllDirectories != nullptr)
+        setDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32);
+    else
+        ::SetDllDirectoryA("");  // at least not the current folder
+}
+
 int AfxWinMain(HINSTANCE hInstance, LPSTR lpCmdLine, int nCmdShow)
 {
     CWinApp* pApp = AfxGetApp();
@@ -118,6 +131,7 @@ int AfxWinMain(HINSTANCE hInstance, LPSTR lpCmdLine, int nCmdShow)
 
 extern "C" int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE, LPSTR lpCmdLine, int nCmdShow)
 {
+    AfxRestrictDllSearchToSystem();
     return AfxWinMain(hInstance, lpCmdLine, nCmdShow);
 }
 

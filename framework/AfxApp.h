@@ -75,6 +75,9 @@ void AfxSetResourceHandle(HINSTANCE hInstResource);
 HINSTANCE AfxGetInstanceHandle();
 // Hosting ActiveX controls needs nothing here: the product hosts none.
 inline void AfxEnableControlContainer() {}
+// Makes every later DLL load search the system folder only (WinMain calls it first thing):
+// a program started from a downloads folder must not load a DLL planted beside it.
+void AfxRestrictDllSearchToSystem();
 // The body of WinMain: sets up the framework and runs the application object.
 int AfxWinMain(HINSTANCE hInstance, LPSTR lpCmdLine, int nCmdShow);
 

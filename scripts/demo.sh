@@ -48,7 +48,7 @@ say "starting Installer.exe (output in $out/installer.log)"
 start_installer "$out/installer.log"
 if [ $interactive = 1 ]; then
   say "the installer's window is on $DISPLAY: choose a folder, install, launch"
-  rc=$(wait_installer 3600)
+  wait_installer 3600
 else
   rect=$(driver wait-dialog 60000) || { say "the dialog did not open"; exit 1; }
   say "dialog open at $rect"
@@ -72,7 +72,7 @@ else
   screenshot "$out/3-finished.png" "$rect"
   say "finished screen shown; launching the product"
   driver click 1013
-  rc=$(wait_installer 30)
+  wait_installer 30
 fi
 
 # What happened, from the stand-in's and the stand-ins' own records.
@@ -98,7 +98,7 @@ if [ -n "$folder" ]; then
   [ -f "$unix_folder/vexaDesk.ran" ] && ran=yes
 fi
 [ -e "$staging/install_progress.ini" ] && say "progress file still present" || say "progress file removed"
-say "installer exit code: $rc"
+say "installer exit code: $installer_rc"
 [ $interactive = 0 ] && say "screenshots: $out/1-start.png $out/2-progress.png $out/3-finished.png"
 if [ "$ran" = yes ]; then
   say "vexaDesk.exe ran: $(iconv -f GBK -t UTF-8 "$unix_folder/vexaDesk.ran" | tail -1)"

@@ -33,10 +33,10 @@ standin_download_gets() {
     python3 -c 'import json,sys; [print(r["path"]) for r in json.load(sys.stdin) if r["method"]=="GET"]'
 }
 
-# driver COMMAND [ARGS...]: one step of the user, through InstallerDriver.exe. Its output
-# comes through Wine's text mode with CR LF line ends; the CRs go. It passes through a file:
-# Wine's helper processes would keep a pipe open after the driver ends.
+# driver COMMAND [ARGS...]: one step of the user, through InstallerDriver.exe.
 driver() {
+  # Through a file, not a pipe: a Wine helper process started meanwhile would inherit a pipe
+  # and hold it open. The C runtime writes text-mode line ends (\r\n).
   local out rc=0
   out=$(mktemp)
   wine "$BUILD_DIR/bin/InstallerDriver.exe" "$@" </dev/null >"$out" 2>&1 || rc=$?
@@ -45,32 +45,30 @@ driver() {
   return $rc
 }
 
-# start_installer LOG: Installer.exe in the background; its output goes to LOG, its exit code
-# to LOG.rc when it ends (wait_installer runs in a subshell, which cannot wait for it).
+# start_installer LOG: Installer.exe in the background; its output goes to LOG.
 start_installer() {
   installer_log=$1
-  rm -f "$installer_log.rc"
   # A wineserver of our own first, detached from every pipe (see wine-run.sh).
   wineserver -p10 </dev/null >/dev/null 2>&1 || true
-  (
-    rc=0
-    wine "$BUILD_DIR/bin/Installer.exe" </dev/null >"$installer_log" 2>&1 || rc=$?
-    echo "$rc" >"$installer_log.rc"
-  ) </dev/null >/dev/null 2>&1 &
+  wine "$BUILD_DIR/bin/Installer.exe" </dev/null >"$installer_log" 2>&1 &
   installer_pid=$!
 }
 
-# wait_installer SECONDS: waits for Installer.exe to end; prints its exit code, or "running".
+# wait_installer SECONDS: waits for Installer.exe to end and sets installer_rc to its exit
+# code, or to "running". Not in a subshell: only this shell can wait for its child.
+installer_rc=""
 wait_installer() {
   local i
+  installer_rc=running
   for i in $(seq $(($1 * 10))); do
-    if [ -s "$installer_log.rc" ]; then
-      cat "$installer_log.rc"
+    if ! kill -0 "$installer_pid" 2>/dev/null; then
+      installer_rc=0
+      wait "$installer_pid" || installer_rc=$?
+      installer_pid=""
       return 0
     fi
     sleep 0.1
   done
-  echo running
 }
 
 # Ends everything still running in this build tree's prefix (the installer, the product,

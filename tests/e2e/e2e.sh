@@ -17,6 +17,7 @@ trap 'stop_wine_programs; rm -rf "$work"' EXIT
 export SETUP_STANDIN_STEP_MS=10 VEXADESK_CLOSE_AFTER_MS=3000
 
 failures=0
+quiet() { "$@" >/dev/null; }
 check() { # check DESCRIPTION COMMAND...
   if "${@:2}"; then echo "ok: $1"; else echo "FAILED: $1"; failures=$((failures + 1)); fi
 }
@@ -33,7 +34,7 @@ install_once() {
   rm -rf "$unix_folder"
   start_installer "$work/installer.log"
   local started=$SECONDS
-  check "the dialog opens" driver wait-dialog $((open_seconds * 1000)) >/dev/null
+  check "the dialog opens" quiet driver wait-dialog $((open_seconds * 1000))
   echo "dialog after $((SECONDS - started)) s"
   driver set-folder "$folder"
   driver click 1014
@@ -42,7 +43,8 @@ install_once() {
   check "the dialog is topmost" test "$(driver topmost)" = 1
   check "the progress file is gone" test ! -e "$staging/install_progress.ini"
   driver click 1013
-  check "the installer ends with 0 after launch" test "$(wait_installer 30)" = 0
+  wait_installer 30
+  check "the installer ends with 0 after launch (got $installer_rc)" test "$installer_rc" = 0
   check "the product is in the chosen folder" test -f "$unix_folder/vexaDesk.exe"
   local i
   for i in $(seq 100); do [ -f "$unix_folder/vexaDesk.ran" ] && break; sleep 0.1; done
@@ -77,13 +79,14 @@ case "$scenario" in
     port=$(sed -n 's/^INSTALLER_STANDIN_PORT:STRING=//p' "$BUILD_DIR/CMakeCache.txt")
     standin_config_reply 200 "{\"code\":200,\"message\":\"success\",\"data\":[{\"configKey\":\"download_url\",\"configValue\":\"https://localhost:$port/download/drip/dravo_com_installer.exe\"}]}"
     start_installer "$work/installer.log"
-    check "the dialog opens" driver wait-dialog 60000 >/dev/null
+    check "the dialog opens" quiet driver wait-dialog 60000
     driver click 1014
     check "the progress screen shows" driver wait-visible 1015 10000
     sleep 2
     check "a download is running" test -n "$(standin_download_gets)"
     driver close-window
-    check "the installer ends at once with 0" test "$(wait_installer 5)" = 0
+    wait_installer 5
+    check "the installer ends at once with 0 (got $installer_rc)" test "$installer_rc" = 0
     stop_wine_programs
     standin_control /_standin/reset '' >/dev/null
     install_once 'C:\e2e again\德拉沃归档助手\'
