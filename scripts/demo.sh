@@ -86,7 +86,7 @@ say "last progress lines: $(grep -ao 'persent\[[0-9]*%\]' "$out/installer.log" |
 folder=""
 if [ -f "$out/setup-trace.txt" ]; then
   say "setup program was started with: $(iconv -f GBK -t UTF-8 "$out/setup-trace.txt" | head -1)"
-  folder=$(iconv -f GBK -t UTF-8 "$out/setup-trace.txt" | sed -n 's/^install folder: //p' | head -1)
+  folder=$(iconv -f GBK -t UTF-8 "$out/setup-trace.txt" | tr -d '\r' | sed -n 's/^install folder: //p' | head -1)
 fi
 say "installed into: ${folder:-unknown}"
 ran=""

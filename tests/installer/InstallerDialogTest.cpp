@@ -89,10 +89,12 @@ private:
     HWND m_hWnd;
 };
 
-// Runs dlg modally on this thread. user() runs on a second thread once the window shows; when
-// it returns with the dialog still open, the dialog is ended as Esc ends it.
-INT_PTR RunDialog(TestDlg& dlg, const std::function<void(HWND)>& user)
+// Runs dlg modally on this thread. user() runs on a second thread once the window shows, with
+// the way to run code on this thread; when it returns with the dialog still open, the dialog
+// is ended as Esc ends it.
+INT_PTR RunDialog(TestDlg& dlg, const std::function<void(HWND, const UiThread&)>& user)
 {
+    UiThread ui;
     std::atomic<HWND> window{nullptr};
     std::atomic<bool> returned{false};
     dlg.onInitialized = [&](HWND hWnd) { window = hWnd; };
@@ -102,7 +104,7 @@ INT_PTR RunDialog(TestDlg& dlg, const std::function<void(HWND)>& user)
         if (WaitFor([&] { return IsWindowVisible(hWnd) != FALSE; })) {
             MovePointerAway();
             Sleep(200);  // the first paint
-            user(hWnd);
+            user(hWnd, ui);
         } else {
             ADD_FAILURE() << "the dialog never showed";
         }
@@ -243,7 +245,7 @@ protected:
 TEST_F(InstallerDialog, StartScreenPlacesEveryControlWithItsFontsAndColours)
 {
     TestDlg dlg;
-    RunDialog(dlg, [&](HWND hDlg) {
+    RunDialog(dlg, [&](HWND hDlg, const UiThread& ui) {
         const Band band = BandFor(ScreenDpi());
 
         RECT client{};
@@ -307,7 +309,6 @@ TEST_F(InstallerDialog, StartScreenPlacesEveryControlWithItsFontsAndColours)
 
         // The download address came from the configuration service, the bar is ready.
         std::string url, installDir;
-        UiThread ui;
         ui.Run([&] {
             url = dlg.DownloadUrl();
             installDir = dlg.InstallDir();
@@ -347,7 +348,7 @@ TEST_F(InstallerDialog, StartScreenPlacesEveryControlWithItsFontsAndColours)
 TEST_F(InstallerDialog, InstallFolderTextIsDarkGreyOnOneWhiteBrush)
 {
     TestDlg dlg;
-    RunDialog(dlg, [&](HWND hDlg) {
+    RunDialog(dlg, [&](HWND hDlg, const UiThread&) {
         HDC hDC = CreateCompatibleDC(nullptr);
         HBRUSH first = nullptr;
         // A read-only edit asks with WM_CTLCOLORSTATIC, an editable one with WM_CTLCOLOREDIT.
@@ -391,8 +392,7 @@ TEST_F(InstallerDialog, InstallFolderTextIsDarkGreyOnOneWhiteBrush)
 TEST_F(InstallerDialog, AgreementBoxDisablesAndEnablesTheInstallButton)
 {
     TestDlg dlg;
-    RunDialog(dlg, [&](HWND hDlg) {
-        UiThread ui;
+    RunDialog(dlg, [&](HWND hDlg, const UiThread& ui) {
         HWND hInstall = Item(hDlg, IDC_INSTALL);
         auto checked = [&] {
             bool value = false;
@@ -425,7 +425,7 @@ TEST_F(InstallerDialog, AgreementBoxDisablesAndEnablesTheInstallButton)
 TEST_F(InstallerDialog, SystemMenuEndsWithTheAboutEntryWhichDoesNothing)
 {
     TestDlg dlg;
-    RunDialog(dlg, [&](HWND hDlg) {
+    RunDialog(dlg, [&](HWND hDlg, const UiThread&) {
         HMENU hMenu = GetSystemMenu(hDlg, FALSE);
         ASSERT_NE(nullptr, hMenu);
         const int count = GetMenuItemCount(hMenu);
@@ -450,9 +450,8 @@ TEST_F(InstallerDialog, SystemMenuEndsWithTheAboutEntryWhichDoesNothing)
 TEST_F(InstallerDialog, MinimisedItShowsItsIconAndRestoredItsBackground)
 {
     TestDlg dlg;
-    RunDialog(dlg, [&](HWND hDlg) {
+    RunDialog(dlg, [&](HWND hDlg, const UiThread& ui) {
         HICON hIcon = nullptr;
-        UiThread ui;
         ui.Run([&] { hIcon = dlg.Icon(); });
         ASSERT_NE(nullptr, hIcon);
         EXPECT_EQ(reinterpret_cast<LRESULT>(hIcon), SendMessageA(hDlg, WM_QUERYDRAGICON, 0, 0));
@@ -484,7 +483,7 @@ TEST_F(InstallerDialog, BrowsePutsTheProductFolderIntoTheChosenFolder)
     ASSERT_TRUE(CreateDirectoryA(plain.c_str(), nullptr));
 
     TestDlg dlg;
-    RunDialog(dlg, [&](HWND hDlg) {
+    RunDialog(dlg, [&](HWND hDlg, const UiThread& ui) {
         struct Case {
             const char* what;
             std::string folder;  // empty: cancel
@@ -503,7 +502,6 @@ TEST_F(InstallerDialog, BrowsePutsTheProductFolderIntoTheChosenFolder)
             EXPECT_EQ(c.expected, ItemText(hDlg, IDC_INSTALL_DIR));
         }
         // The session takes the folder over only when the download has succeeded.
-        UiThread ui;
         std::string installDir;
         ui.Run([&] { installDir = dlg.InstallDir(); });
         EXPECT_EQ(kDefaultInstallDir, installDir);
@@ -545,9 +543,8 @@ TEST_F(InstallerDialog, WithoutAnAnswerFromTheServiceTheAddressStaysEmpty)
     failure.body = "<html><body>500 Internal Server Error</body></html>";
     standin::SetReply("/dravoServer/config/getAppConfig", failure);
     TestDlg dlg;
-    RunDialog(dlg, [&](HWND hDlg) {
+    RunDialog(dlg, [&](HWND hDlg, const UiThread& ui) {
         std::string url = "not read";
-        UiThread ui;
         ui.Run([&] { url = dlg.DownloadUrl(); });
         EXPECT_EQ("", url);
         EXPECT_TRUE(IsWindowEnabled(Item(hDlg, IDC_INSTALL)));
@@ -568,8 +565,7 @@ TEST_F(InstallerDialog, InstallShowsTheProgressScreenAndFinishShowsTheFinishedSc
     AnswerConfiguration(" \\t" + missingUrl + " \\r\\n");
 
     TestDlg dlg;
-    RunDialog(dlg, [&](HWND hDlg) {
-        UiThread ui;
+    RunDialog(dlg, [&](HWND hDlg, const UiThread& ui) {
         std::string url;
         ui.Run([&] { url = dlg.DownloadUrl(); });
         EXPECT_EQ(missingUrl, url);
@@ -630,7 +626,7 @@ TEST_F(InstallerDialog, EndingTheDialogDuringADownloadLeavesTheWorkerSafe)
         alignas(TestDlg) static unsigned char storage[sizeof(TestDlg)];
         auto* dlg = new (storage) TestDlg;
         HWND window = nullptr;
-        INT_PTR result = RunDialog(*dlg, [&](HWND hDlg) {
+        INT_PTR result = RunDialog(*dlg, [&](HWND hDlg, const UiThread&) {
             window = hDlg;
             Click(Item(hDlg, IDC_INSTALL));
             ASSERT_TRUE(WaitFor([&] { return BarPos(hDlg) >= 2; }, 30000)) << "the download runs";
