@@ -77,6 +77,9 @@ cleanup() {
   rm -rf "$work"
 }
 trap cleanup EXIT
+# Interrupted or stopped from outside, it still cleans up.
+trap 'exit 130' INT
+trap 'exit 143' TERM
 
 # One wineserver for the whole run, detached from our pipes, so that no run pays for starting it.
 wineserver -p </dev/null >/dev/null 2>&1 || true
