@@ -7,6 +7,7 @@
 #include "Installer/DpiAwareness.h"
 #include "Installer/InstallerDlg.h"
 #include "framework/GdiPlus.h"
+#include "net/RemoteConfig.h"
 
 // Start-up checks no result: a failed service leaves the installer running as well as it can,
 // and nothing is shown to the user.
@@ -25,6 +26,11 @@ CInstallerApp::CInstallerApp() : CWinApp(nullptr)
 
 BOOL CInstallerApp::InitInstance()
 {
+    // The configuration service is asked first, on a thread of its own: the exchange runs
+    // while the rest of start-up and the dialog are made, and the dialog waits for its answer
+    // (CInstallerDlg::FetchDownloadUrl) before it shows.
+    StartDownloadUrlRequest();
+
     INITCOMMONCONTROLSEX icc;
     icc.dwSize = sizeof icc;
     icc.dwICC = ICC_WIN95_CLASSES;

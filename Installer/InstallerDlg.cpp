@@ -137,7 +137,9 @@ CInstallerDlg::CInstallerDlg(CWnd* pParent)
 
 CInstallerDlg::~CInstallerDlg() = default;
 
-int CInstallerDlg::FetchDownloadUrl(std::string& url) { return ::FetchDownloadUrl(url); }
+// The request the application started at its very start (StartDownloadUrlRequest), so that the
+// exchange ran while the window was being made; without one, the request is made here.
+int CInstallerDlg::FetchDownloadUrl(std::string& url) { return ::FinishDownloadUrlRequest(url); }
 
 void CInstallerDlg::DoDataExchange(CDataExchange* pDX)
 {

@@ -2,6 +2,11 @@
 # (header only) and GoogleTest (built from its sources with this toolchain).
 
 set(CURL_PREFIX "$ENV{CURL_PREFIX}" CACHE PATH "Static i686 libcurl made by scripts/setup.sh")
+# The scripts name setup.sh's current build (scripts/env.sh); a tree configured with an older
+# one follows it.
+if(DEFINED ENV{CURL_PREFIX} AND NOT "$ENV{CURL_PREFIX}" STREQUAL "${CURL_PREFIX}")
+  set(CURL_PREFIX "$ENV{CURL_PREFIX}" CACHE PATH "Static i686 libcurl made by scripts/setup.sh" FORCE)
+endif()
 if(NOT EXISTS "${CURL_PREFIX}/lib/libcurl.a")
   message(FATAL_ERROR "No libcurl in '${CURL_PREFIX}': run scripts/setup.sh first")
 endif()

@@ -1,5 +1,6 @@
 #include "net/HttpClient.h"
 
+#include <new>
 #include <stdexcept>
 
 #include <curl/curl.h>
@@ -84,6 +85,12 @@ size_t CHttpClient::WriteBody(void* data, size_t size, size_t nmemb, Body* body)
 
 size_t CHttpClient::WriteToString(void* data, size_t size, size_t nmemb, std::string* out)
 {
-    out->append(static_cast<const char*>(data), size * nmemb);
+    // No exception may leave a libcurl callback: it would unwind through libcurl's C frames,
+    // which have no unwind tables. Memory running out ends the transfer with a write error.
+    try {
+        out->append(static_cast<const char*>(data), size * nmemb);
+    } catch (const std::bad_alloc&) {
+        return 0;
+    }
     return size * nmemb;
 }

@@ -2,10 +2,12 @@
 
 #include <cmath>
 #include <cstdint>
+#include <cstdio>
 #include <exception>
-#include <iostream>
 #include <map>
 #include <stdexcept>
+#include <system_error>
+#include <thread>
 
 #include <nlohmann/json.hpp>
 
@@ -60,6 +62,33 @@ bool NestsDeeperThan(const std::string& text, size_t maxDepth)
     return false;
 }
 
+// The request's diagnostic lines: label, text, line end, written at once. They go through C
+// stdio and not the C++ streams, which would bring about 800 KB of locale support into the
+// installer (the streams' set-up builds every facet for two character types and two string
+// ABIs). The text is written whole, NUL bytes included.
+void PrintLine(FILE* stream, const char* label, const std::string& text)
+{
+    fputs(label, stream);
+    fwrite(text.data(), 1, text.size(), stream);
+    fputc('\n', stream);
+    fflush(stream);
+}
+
+// The request StartDownloadUrlRequest started: its thread, and FetchDownloadUrl's result and
+// the address it found, written by that thread and read after joining it. A request nobody
+// finished is waited for when the program ends (within the request's own time limits).
+struct EarlyRequest {
+    std::thread thread;
+    int result = 0;
+    std::string url;
+    ~EarlyRequest()
+    {
+        if (thread.joinable())
+            thread.join();
+    }
+};
+EarlyRequest g_earlyRequest;
+
 bool IsWhitespace(char c)
 {
     return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
@@ -86,10 +115,34 @@ int FetchDownloadUrl(std::string& url, const std::string& serviceUrl,
     try {
         response = client.Post(serviceUrl, kRequestBody, headers);
     } catch (const std::exception& e) {
-        std::cerr << "Error: " << e.what() << std::endl;
+        PrintLine(stderr, "Error: ", e.what());
         return 0;
     }
     return ApplyConfigAnswer(response, url);
+}
+
+void StartDownloadUrlRequest()
+{
+    if (g_earlyRequest.thread.joinable())
+        return;
+    try {
+        g_earlyRequest.thread = std::thread([] {
+            g_earlyRequest.result = FetchDownloadUrl(g_earlyRequest.url);
+        });
+    } catch (const std::system_error&) {
+        // No thread: FinishDownloadUrlRequest asks the service itself.
+    }
+}
+
+int FinishDownloadUrlRequest(std::string& url)
+{
+    if (!g_earlyRequest.thread.joinable())
+        return FetchDownloadUrl(url);
+    g_earlyRequest.thread.join();
+    // FetchDownloadUrl assigns the address only when it found one.
+    if (g_earlyRequest.result == 1)
+        url = g_earlyRequest.url;
+    return g_earlyRequest.result;
 }
 
 int ApplyConfigAnswer(const std::string& response, std::string& url)
@@ -110,7 +163,7 @@ int ApplyConfigAnswer(const std::string& response, std::string& url)
                 // type error and ends the request below; a missing member reads as null.
                 for (auto& element : doc["data"]) {
                     const json& key = element["configKey"];
-                    std::cout << "User: " << key << "\n";
+                    PrintLine(stdout, "User: ", key.dump());
                     if (element.contains("configKey") && key == "download_url") {
                         url = element["configValue"].get<std::string>();
                         return 1;
@@ -118,10 +171,10 @@ int ApplyConfigAnswer(const std::string& response, std::string& url)
                 }
             }
         }
-        std::cout << "POST Response: " << response << std::endl;
+        PrintLine(stdout, "POST Response: ", response);
         return 0;
     } catch (const std::exception& e) {
-        std::cerr << "Error: " << e.what() << std::endl;
+        PrintLine(stderr, "Error: ", e.what());
         return 0;
     }
 }

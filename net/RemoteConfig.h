@@ -20,6 +20,16 @@ int FetchDownloadUrl(std::string& url);
 int FetchDownloadUrl(std::string& url, const std::string& serviceUrl,
                      const CHttpClient::Limits& limits);
 
+// The same request started ahead: StartDownloadUrlRequest runs FetchDownloadUrl on a thread of
+// its own and returns at once, so that the exchange overlaps the rest of the program's start;
+// FinishDownloadUrlRequest then waits for it and gives its result and its effect on url as
+// FetchDownloadUrl(url) would have. Without a request started (or when no thread could be
+// started for it), FinishDownloadUrlRequest makes the request itself. One request per start;
+// both are called on the same thread. libcurl's global initialisation is thread-safe in this
+// build, so the request may run while the starting thread goes on.
+void StartDownloadUrlRequest();
+int FinishDownloadUrlRequest(std::string& url);
+
 // The acceptance rule and the choice of entry applied to the service's answer, with the same
 // result, diagnostics and effect on url as FetchDownloadUrl after a successful transfer. An
 // answer whose arrays and objects nest deeper than 256 levels is refused like malformed JSON

@@ -56,7 +56,7 @@ if ! locale -a 2>/dev/null | grep -qix 'zh_CN.utf8'; then
 fi
 
 # --- libcurl -------------------------------------------------------------------------------
-curl_prefix="$INSTALLER_DEPS/curl-7.88.1-i686-schannel"
+curl_prefix="$CURL_PREFIX"
 if [ -f "$curl_prefix/.complete" ] && [ "$(cat "$curl_prefix/.complete")" = "$CURL_BUILD_ID" ]; then
   say "libcurl cached in $curl_prefix"
 else
@@ -69,10 +69,14 @@ else
   [ -n "$orig" ] || { echo "curl 7.88.1 source not found in Debian's archive" >&2; exit 1; }
   tar -xzf "$orig" -C "$work"
   rm -rf "$curl_prefix"
+  # Small: HTTPS only, without the features the installer does not use (cookies, other
+  # authentication than Basic, the built-in progress meter, option lookup, ...), and without
+  # unwind tables, which C code needs only when a C++ exception passes through it: the
+  # installer's libcurl callbacks let none out.
   cmake -S "$work/curl-7.88.1" -B "$work/build" -G "Unix Makefiles" \
     -DCMAKE_TOOLCHAIN_FILE="$INSTALLER_ROOT/cmake/mingw-i686.cmake" \
     -DCMAKE_BUILD_TYPE=MinSizeRel -DCMAKE_INSTALL_PREFIX="$curl_prefix" \
-    -DCMAKE_C_FLAGS="-ffunction-sections -fdata-sections" \
+    -DCMAKE_C_FLAGS="-ffunction-sections -fdata-sections -fno-asynchronous-unwind-tables" \
     -DBUILD_SHARED_LIBS=OFF -DBUILD_CURL_EXE=OFF -DBUILD_TESTING=OFF \
     -DCURL_USE_SCHANNEL=ON -DCURL_USE_OPENSSL=OFF -DCURL_USE_LIBSSH2=OFF -DCURL_USE_LIBPSL=OFF \
     -DUSE_LIBIDN2=OFF -DUSE_NGHTTP2=OFF -DCURL_ZLIB=OFF -DCURL_BROTLI=OFF -DCURL_ZSTD=OFF \
@@ -80,6 +84,8 @@ else
     -DCURL_DISABLE_COOKIES=ON -DCURL_DISABLE_ALTSVC=ON -DCURL_DISABLE_HSTS=ON \
     -DCURL_DISABLE_NETRC=ON -DCURL_DISABLE_DOH=ON -DCURL_DISABLE_MIME=ON \
     -DCURL_DISABLE_PROXY=OFF -DCURL_DISABLE_PARSEDATE=OFF \
+    -DCURL_DISABLE_CRYPTO_AUTH=ON -DCURL_DISABLE_GETOPTIONS=ON \
+    -DCURL_DISABLE_PROGRESS_METER=ON -DCURL_DISABLE_SHUFFLE_DNS=ON \
     >"$work/configure.log" 2>&1 || { tail -40 "$work/configure.log" >&2; exit 1; }
   cmake --build "$work/build" -j"$(nproc)" >"$work/build.log" 2>&1 ||
     { tail -40 "$work/build.log" >&2; exit 1; }

@@ -1,7 +1,9 @@
 // FetchDownloadUrl against the configuration endpoint of the vendor stand-in: the request as
 // the server sees it, the acceptance rule and the entry chosen, with the lines each answer
-// prints; and Trim.
+// prints; the same request started ahead; and Trim.
 #include "net/RemoteConfig.h"
+
+#include <windows.h>
 
 #include <gtest/gtest.h>
 
@@ -127,6 +129,59 @@ TEST_F(RemoteConfigTest, AnswersOverOneMebibyteFailTheExchange)
             EXPECT_EQ("", o.out);
             EXPECT_EQ("Error: cURL error: Maximum file size exceeded\n", o.err);
         }
+    }
+}
+
+// Started ahead, the request runs while the starting thread goes on, and finishing it gives
+// what FetchDownloadUrl would; without a start, finishing makes the request there and then.
+TEST_F(RemoteConfigTest, RequestStartedAheadGivesWhatTheDirectRequestGives)
+{
+    const std::string withAddress =
+        R"({"code":200,"message":"success","data":[)"
+        R"({"configKey":"download_url","configValue":"https://a/b.exe"}]})";
+    const std::string without = R"({"code":200,"message":"success","data":[]})";
+    const struct {
+        const char* what;
+        bool startAhead;
+        std::string answer;
+        int result;
+        std::string url;
+        std::string out;
+    } cases[] = {
+        {"ahead, with an address", true, withAddress, 1, "https://a/b.exe",
+         "User: \"download_url\"\n"},
+        {"ahead, without one", true, without, 0, "previous", "POST Response: " + without + "\n"},
+        {"not started, with an address", false, withAddress, 1, "https://a/b.exe",
+         "User: \"download_url\"\n"},
+        {"not started, without one", false, without, 0, "previous",
+         "POST Response: " + without + "\n"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        standin::Reset();
+        standin::SetReply(kConfigPath,
+                          {200, c.answer, {{"Content-Type", "application/json"}}, false});
+        testing::internal::CaptureStdout();
+        if (c.startAhead) {
+            StartDownloadUrlRequest();
+            // Under way with nobody waiting for it yet.
+            bool seen = false;
+            for (int i = 0; i < 200 && !seen; ++i) {
+                seen = !standin::Requests().empty();
+                if (!seen)
+                    Sleep(50);
+            }
+            EXPECT_TRUE(seen);
+        } else {
+            EXPECT_TRUE(standin::Requests().empty());
+        }
+        std::string url = "previous";
+        const int result = FinishDownloadUrlRequest(url);
+        const std::string out = testing::internal::GetCapturedStdout();
+        EXPECT_EQ(c.result, result);
+        EXPECT_EQ(c.url, url);
+        EXPECT_EQ(c.out, out);
+        EXPECT_EQ(1u, standin::Requests().size());
     }
 }
 

@@ -8,6 +8,8 @@ with the setup program given by --setup-file, or, without one, a generated body 
 Misbehaviour is chosen by path: /download/<case>/dravo_com_installer.exe, where <case> is
   generated         the generated body of GENERATED_SIZE bytes, whatever --setup-file says
   large             a generated body of LARGE_SIZE bytes (over 200 MiB), streamed block by block
+  large-<n>         a generated body of exactly n MiB, streamed block by block, for n in
+                    SIZED_MIB (the benchmarks' files)
   404, 500          an error page with its length
   redirect          302 to the "generated" case
   redirect-http     302 to the "generated" case over plain http://
@@ -41,6 +43,7 @@ BLOCK = 65536
 BASE_BLOCK = bytes((131 * j + 17 * (j >> 9) + 0x5A) & 0xFF for j in range(BLOCK))
 GENERATED_SIZE = 3 * 1024 * 1024 + 12345
 LARGE_SIZE = 200 * 1024 * 1024 + 4321
+SIZED_MIB = (16, 256)
 EXTRA_BYTES = 4096
 DRIP_SECONDS = 3.0
 DRIP_STALL_LIMIT = 60.0
@@ -133,6 +136,16 @@ def case_large(handler, method):
     if method == "GET":
         for chunk in generated_chunks(LARGE_SIZE):
             handler.wfile.write(chunk)
+
+
+def sized_case(size):
+    """The generated body of size bytes, streamed like the "large" case."""
+    def serve(handler, method):
+        start(handler, 200, [("Content-Type", "application/octet-stream")], size)
+        if method == "GET":
+            for chunk in generated_chunks(size):
+                handler.wfile.write(chunk)
+    return serve
 
 
 def error_case(status):
@@ -248,6 +261,7 @@ CASES = {
     "longer-than-head": case_longer_than_head,
     "shorter-than-head": case_shorter_than_head,
 }
+CASES.update(("large-%d" % mib, sized_case(mib * 1024 * 1024)) for mib in SIZED_MIB)
 
 
 def only_head_and_get(serve):
