@@ -78,6 +78,8 @@ inline void AfxEnableControlContainer() {}
 // Makes every later DLL load search the system folder only (WinMain calls it first thing):
 // a program started from a downloads folder must not load a DLL planted beside it.
 void AfxRestrictDllSearchToSystem();
+// Loads a DLL by its name from the system folder, never from anywhere else; null when it cannot.
+HMODULE AfxLoadSystemLibrary(LPCSTR lpszName);
 // The body of WinMain: sets up the framework and runs the application object.
 int AfxWinMain(HINSTANCE hInstance, LPSTR lpCmdLine, int nCmdShow);
 

@@ -149,7 +149,8 @@ public:
     BOOL GradientFill(TRIVERTEX* pVertices, ULONG nVertices, void* pMesh, ULONG nMeshElements,
                       DWORD dwMode)
     {
-        return ::GradientFill(m_hDC, pVertices, nVertices, pMesh, nMeshElements, dwMode);
+        // gdi32's own entry; msimg32's GradientFill only forwards to it.
+        return ::GdiGradientFill(m_hDC, pVertices, nVertices, pMesh, nMeshElements, dwMode);
     }
     // Draws a bitmap with DrawState (DST_BITMAP plus nFlags, for example DSS_DISABLED).
     BOOL DrawState(CPoint pt, CSize size, HBITMAP hBitmap, UINT nFlags, HBRUSH hBrush = nullptr);

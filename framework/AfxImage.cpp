@@ -81,7 +81,7 @@ HRESULT CImage::LoadFromGdiPlusBitmap(void* pGpBitmap)
     if (width > 0 && height > 0 &&
         Create(static_cast<int>(width), static_cast<int>(height), 32,
                alpha ? createAlphaChannel : 0)) {
-        // AlphaBlend wants premultiplied pixels; GDI+ converts while it copies them out.
+        // GdiAlphaBlend wants premultiplied pixels; GDI+ converts while it copies them out.
         Gdiplus::Rect rect(0, 0, static_cast<INT>(width), static_cast<INT>(height));
         Gdiplus::BitmapData data{};
         data.Width = width;
@@ -129,7 +129,7 @@ BOOL CImage::Draw(HDC hDestDC, int x, int y, int nWidth, int nHeight) const
     BOOL ok;
     if (m_bHasAlpha) {
         BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
-        ok = ::AlphaBlend(hDestDC, x, y, nWidth, nHeight, hSrc, 0, 0, m_nWidth, m_nHeight, blend);
+        ok = ::GdiAlphaBlend(hDestDC, x, y, nWidth, nHeight, hSrc, 0, 0, m_nWidth, m_nHeight, blend);
     } else {
         ok = ::StretchBlt(hDestDC, x, y, nWidth, nHeight, hSrc, 0, 0, m_nWidth, m_nHeight,
                           SRCCOPY);

@@ -3,7 +3,7 @@
 //
 // Create makes an empty top-down DIB; Load decodes an image file through GDI+ (which must be
 // started). A loaded image with an alpha channel is kept as 32-bit premultiplied pixels and
-// Draw blends it with AlphaBlend; any other image is copied with StretchBlt.
+// Draw blends it with GdiAlphaBlend; any other image is copied with StretchBlt.
 #pragma once
 
 #include <windows.h>

@@ -3,6 +3,7 @@
 // Shcore.dll is in the process before it asks for one.
 //   dpi_probe start-up   SetDpiAwareness, as the installer's start-up calls it
 //   dpi_probe by-name    LoadLibraryA("Shcore.dll"), the search the installer must not make
+//   dpi_probe by-name X  LoadLibraryA("X") instead, then exits with 0
 // Exit code: 10 + the thread's DPI awareness (0 unaware, 1 system, 2 per monitor); 9 when the
 // system cannot tell.
 #include <windows.h>
@@ -13,6 +14,10 @@
 
 int main(int argc, char** argv)
 {
+    if (argc > 2 && strcmp(argv[1], "by-name") == 0) {
+        LoadLibraryA(argv[2]);
+        return 0;
+    }
     if (argc > 1 && strcmp(argv[1], "by-name") == 0)
         LoadLibraryA("Shcore.dll");
     else

@@ -16,6 +16,7 @@
 #include <set>
 #include <string>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include "Installer/res/resource.h"
@@ -40,7 +41,8 @@ class InstallerRun {
 public:
     enum class Watch { None, Children };
 
-    explicit InstallerRun(Watch watch = Watch::None)
+    explicit InstallerRun(Watch watch = Watch::None, std::string program = InstallerPath())
+        : m_program(std::move(program))
     {
         if (watch == Watch::None) {
             Start(0);
@@ -147,10 +149,10 @@ private:
 
     void Start(DWORD flags)
     {
-        std::string line = "\"" + InstallerPath() + "\"";
+        std::string line = "\"" + m_program + "\"";
         STARTUPINFOA si{};
         si.cb = sizeof si;
-        m_started = CreateProcessA(InstallerPath().c_str(), &line[0], nullptr, nullptr, FALSE,
+        m_started = CreateProcessA(m_program.c_str(), &line[0], nullptr, nullptr, FALSE,
                                    flags, nullptr, nullptr, &si, &m_pi) != FALSE;
     }
 
@@ -200,6 +202,7 @@ private:
         }
     }
 
+    std::string m_program;
     bool m_started = false;
     PROCESS_INFORMATION m_pi{};
     HWND m_hWnd = nullptr;
@@ -527,6 +530,64 @@ TEST_F(BuiltInstaller, EndingItDuringADownloadEndsTheProcessCleanly)
         PostMessageA(hDlg, end.message, end.wParam, 0);
         EXPECT_EQ(0u, run.ExitCode(10000));
     }
+}
+
+// The installer runs elevated from the user's downloads folder: a DLL planted there under the
+// name of a system DLL must not be loaded on any path through it. Every DLL beyond the KnownDLLs
+// that the installer, libcurl or the system code under them loads is planted beside a copy of
+// Installer.exe, and Wine looks in the program's folder first for each, as Windows does. A whole
+// installation (configuration request, pictures, download over HTTPS, setup) then loads none of
+// them; the probe's search by name shows that each plant would have been found.
+TEST_F(BuiltInstaller, LoadsNoDllPlantedBesideItThroughAWholeInstallation)
+{
+    const std::vector<std::string> dlls = {"bcrypt",  "comctl32", "crypt32", "gdiplus",
+                                           "msimg32", "secur32",  "shcore",  "uxtheme",
+                                           "version", "windowscodecs"};
+    const std::string plant = testfs::ProgramFolder() + "\\..\\planted\\planted.dll";
+    testfs::TempFolder downloads;
+    for (const std::string& dll : dlls)
+        ASSERT_TRUE(CopyFileA(plant.c_str(), (downloads / (dll + ".dll")).c_str(), FALSE));
+    const std::string tag = std::to_string(GetCurrentProcessId());
+    const std::string installer = "Installer-" + tag + ".exe", probe = "dpi-probe-" + tag + ".exe";
+    ASSERT_TRUE(CopyFileA(InstallerPath().c_str(), (downloads / installer).c_str(), FALSE));
+    ASSERT_TRUE(CopyFileA((testfs::ProgramFolder() + "\\..\\planted\\dpi_probe.exe").c_str(),
+                          (downloads / probe).c_str(), FALSE));
+    DllLoadOrder installerOrder(installer, dlls, "native,builtin");
+    DllLoadOrder probeOrder(probe, dlls, "native,builtin");
+    const std::string marker = downloads / "planted-ran.txt";
+    SetEnvironmentVariableA("PLANTED_DLL_MARKER", marker.c_str());
+    const std::string installDir = downloads / "德拉沃归档助手\\";
+    SetEnvironmentVariableA("SETUP_STANDIN_STEP_MS", "10");
+    {
+        InstallerRun run(InstallerRun::Watch::None, downloads / installer);
+        SetEnvironmentVariableA("SETUP_STANDIN_STEP_MS", nullptr);
+        HWND hDlg = run.Window();
+        ASSERT_NE(nullptr, hDlg) << testfs::ReadWholeFile(marker);
+        SendMessageA(GetDlgItem(hDlg, IDC_INSTALL_DIR), WM_SETTEXT, 0,
+                     reinterpret_cast<LPARAM>(installDir.c_str()));
+        Click(GetDlgItem(hDlg, IDC_INSTALL));
+        ASSERT_TRUE(WaitFor([&] { return IsWindowVisible(GetDlgItem(hDlg, IDC_LAUNCH)) != FALSE; },
+                            60000));
+        EXPECT_TRUE(testfs::FileExists(installDir + "vexaDesk.exe"));
+        Click(GetDlgItem(hDlg, IDC_CLOSE));
+        EXPECT_EQ(0u, run.ExitCode());
+    }
+    EXPECT_FALSE(testfs::FileExists(marker)) << testfs::ReadWholeFile(marker);
+
+    for (const std::string& dll : dlls) {
+        const std::string line = "\"" + (downloads / probe) + "\" by-name " + dll + ".dll";
+        STARTUPINFOA si{};
+        si.cb = sizeof si;
+        PROCESS_INFORMATION pi{};
+        ASSERT_TRUE(CreateProcessA((downloads / probe).c_str(), const_cast<char*>(line.c_str()),
+                                   nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi));
+        WaitForSingleObject(pi.hProcess, 60000);
+        CloseHandle(pi.hThread);
+        CloseHandle(pi.hProcess);
+        EXPECT_NE(std::string::npos, testfs::ReadWholeFile(marker).find(dll + ".dll in"))
+            << dll << ".dll: a search by name did not find the plant";
+    }
+    SetEnvironmentVariableA("PLANTED_DLL_MARKER", nullptr);
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <cstring>
 #include <functional>
 #include <set>
 #include <string>
@@ -13,6 +14,37 @@
 #include "Installer/res/resource.h"
 
 namespace installer_test {
+
+// Gives the program of that file name a load order for the named DLLs while it lives, through
+// Wine's per-application DLL overrides (HKCU\Software\Wine\AppDefaults\<name>\DllOverrides).
+// "native,builtin" makes Wine look for them as Windows looks for a DLL that is not one of the
+// KnownDLLs: in the program's own folder first. An empty load order disables them.
+class DllLoadOrder {
+public:
+    DllLoadOrder(const std::string& programName, const std::vector<std::string>& dlls,
+                 const char* loadOrder)
+        : m_key("Software\\Wine\\AppDefaults\\" + programName)
+    {
+        HKEY key = nullptr;
+        if (RegCreateKeyExA(HKEY_CURRENT_USER, (m_key + "\\DllOverrides").c_str(), 0, nullptr, 0,
+                            KEY_SET_VALUE, nullptr, &key, nullptr) != ERROR_SUCCESS)
+            return;
+        for (const std::string& dll : dlls)
+            RegSetValueExA(key, dll.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(loadOrder),
+                           static_cast<DWORD>(strlen(loadOrder) + 1));
+        RegCloseKey(key);
+    }
+    ~DllLoadOrder()
+    {
+        RegDeleteKeyA(HKEY_CURRENT_USER, (m_key + "\\DllOverrides").c_str());
+        RegDeleteKeyA(HKEY_CURRENT_USER, m_key.c_str());
+    }
+    DllLoadOrder(const DllLoadOrder&) = delete;
+    DllLoadOrder& operator=(const DllLoadOrder&) = delete;
+
+private:
+    std::string m_key;
+};
 
 const COLORREF kPanel = RGB(230, 246, 255);
 const COLORREF kAccent = RGB(76, 157, 254);

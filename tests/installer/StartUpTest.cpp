@@ -1,7 +1,6 @@
 // Start-up's DPI awareness, in processes of their own: dpi_probe.exe calls the installer's
 // SetDpiAwareness and reports the awareness it ends with. Which Shcore.dll the system offers is
-// set per program name through Wine's per-application DLL overrides
-// (HKCU\Software\Wine\AppDefaults\<name>.exe\DllOverrides).
+// set per program name through Wine's per-application DLL overrides (DllLoadOrder).
 //
 // Wine starts every process per-monitor aware already, so the awareness a probe reports shows
 // only that it stayed aware; what these cases tell apart is which Shcore.dll gets loaded.
@@ -9,42 +8,15 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
 
+#include "tests/installer/InstallerTestSupport.h"
 #include "tests/support/TempFolder.h"
 
 namespace {
 
 const DWORD kSystemAware = 11, kPerMonitorAware = 12;
-
-// Gives the program of that name a load order for Shcore.dll while it lives.
-class ShcoreOverride {
-public:
-    ShcoreOverride(const std::string& programName, const char* loadOrder)
-        : m_key("Software\\Wine\\AppDefaults\\" + programName)
-    {
-        if (!loadOrder) return;
-        HKEY key = nullptr;
-        RegCreateKeyExA(HKEY_CURRENT_USER, (m_key + "\\DllOverrides").c_str(), 0, nullptr, 0,
-                        KEY_SET_VALUE, nullptr, &key, nullptr);
-        RegSetValueExA(key, "shcore", 0, REG_SZ, reinterpret_cast<const BYTE*>(loadOrder),
-                       static_cast<DWORD>(strlen(loadOrder) + 1));
-        RegCloseKey(key);
-        m_set = true;
-    }
-    ~ShcoreOverride()
-    {
-        if (!m_set) return;
-        RegDeleteKeyA(HKEY_CURRENT_USER, (m_key + "\\DllOverrides").c_str());
-        RegDeleteKeyA(HKEY_CURRENT_USER, m_key.c_str());
-    }
-    ShcoreOverride(const ShcoreOverride&) = delete;
-    ShcoreOverride& operator=(const ShcoreOverride&) = delete;
-
-private:
-    std::string m_key;
-    bool m_set = false;
-};
 
 // Runs program with one argument; its exit code, or 0 when it did not run to its end.
 DWORD RunProgram(const std::string& program, const char* argument, const std::string& folder)
@@ -85,7 +57,7 @@ const Case kCases[] = {
 TEST(StartUp, DpiAwarenessComesFromTheSystemShcoreOrElseSetProcessDPIAware)
 {
     const std::string probe = testfs::ProgramFolder() + "\\..\\planted\\dpi_probe.exe";
-    const std::string plant = testfs::ProgramFolder() + "\\..\\planted\\Shcore.dll";
+    const std::string plant = testfs::ProgramFolder() + "\\..\\planted\\planted.dll";
     int n = 0;
     for (const Case& c : kCases) {
         SCOPED_TRACE(c.what);
@@ -97,13 +69,14 @@ TEST(StartUp, DpiAwarenessComesFromTheSystemShcoreOrElseSetProcessDPIAware)
             ASSERT_TRUE(CopyFileA(plant.c_str(), (folder / "Shcore.dll").c_str(), FALSE));
         }
         const std::string marker = folder / "planted-ran.txt";
-        SetEnvironmentVariableA("PLANTED_SHCORE_MARKER", marker.c_str());
-        ShcoreOverride override(name, c.loadOrder);
+        SetEnvironmentVariableA("PLANTED_DLL_MARKER", marker.c_str());
+        std::unique_ptr<installer_test::DllLoadOrder> loadOrder;
+        if (c.loadOrder) loadOrder.reset(new installer_test::DllLoadOrder(name, {"shcore"}, c.loadOrder));
 
         const DWORD code = RunProgram(folder / name, c.mode, folder.Path());
         EXPECT_TRUE(code == kSystemAware || code == kPerMonitorAware) << "exit code " << code;
         EXPECT_EQ(c.plantRuns, testfs::FileExists(marker)) << testfs::ReadWholeFile(marker);
-        SetEnvironmentVariableA("PLANTED_SHCORE_MARKER", nullptr);
+        SetEnvironmentVariableA("PLANTED_DLL_MARKER", nullptr);
     }
 }
 
