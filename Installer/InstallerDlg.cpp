@@ -168,12 +168,6 @@ BOOL CInstallerDlg::OnInitDialog()
         }
     }
 
-    // Blocks until the exchange ends. Without an answer the address stays empty and the first
-    // attempt falls back to the fixed address.
-    FetchDownloadUrl(m_session.m_strDownloadUrl);
-    if (!m_session.m_strDownloadUrl.empty())
-        m_session.m_strDownloadUrl = Trim(m_session.m_strDownloadUrl);
-
     SetIcon(m_hIcon, TRUE);
     SetIcon(m_hIcon, FALSE);
 
@@ -259,6 +253,14 @@ BOOL CInstallerDlg::OnInitDialog()
     m_btnAgreement.ModifyStyleEx(WS_EX_CLIENTEDGE, 0, SWP_FRAMECHANGED);
     m_btnAgreement.ModifyStyle(0, BS_FLAT | BS_OWNERDRAW, 0);
     m_btnAgreement.MoveWindow(band.nLinkLeft + nOverflow, 336, 110, 30, TRUE);
+
+    // Blocks until the exchange ends; last, so that the request the application started at its
+    // start runs while the pictures and fonts above are loaded. The window shows only after
+    // this. Without an answer the address stays empty and the first attempt falls back to the
+    // fixed address.
+    FetchDownloadUrl(m_session.m_strDownloadUrl);
+    if (!m_session.m_strDownloadUrl.empty())
+        m_session.m_strDownloadUrl = Trim(m_session.m_strDownloadUrl);
 
     return TRUE;  // the system gives the focus to the first control that takes it
 }

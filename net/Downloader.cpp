@@ -18,6 +18,10 @@ namespace {
 const char kPassword[] = "x";
 // A redirect chain longer than this is a server fault, not a way to the file.
 const long kMaxRedirects = 5;
+// libcurl's receive buffer for the file (its default is 16 KiB): with a larger one each socket
+// read takes several TLS records at once. Under Wine, where every read is a round trip to its
+// server, a 256 MiB file came in about twice as fast as with the default.
+const long kReceiveBufferSize = 128 * 1024;
 
 stuFtpTimeLimits g_limits = kDefaultFtpTimeLimits;
 stuFtpNotifier g_notifier = {};
@@ -187,6 +191,7 @@ int s_download_file(const stuFtpConnectParam* param, stuFtpFile* file)
     curl_easy_setopt(curl, CURLOPT_USERPWD, param->userpwd);
     curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, &write_file_cb);
     curl_easy_setopt(curl, CURLOPT_WRITEDATA, file);
+    curl_easy_setopt(curl, CURLOPT_BUFFERSIZE, kReceiveBufferSize);
     curl_easy_setopt(curl, CURLOPT_PROGRESSFUNCTION, &progress_cb);
     curl_easy_setopt(curl, CURLOPT_PROGRESSDATA, nullptr);
     curl_easy_setopt(curl, CURLOPT_NOPROGRESS, 0L);
