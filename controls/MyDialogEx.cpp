@@ -141,11 +141,8 @@ void CMyDialogEx::OnPaint()
     if (width <= 0 || height <= 0) return;  // minimised: nothing to compose
 
     // Composed off-screen and shown with one copy, so repaints never flicker.
-    CDC memDC;
-    memDC.CreateCompatibleDC(&dc);
-    CBitmap canvas;
-    canvas.CreateCompatibleBitmap(&dc, width, height);
-    HGDIOBJ hOldCanvas = ::SelectObject(memDC, canvas);
+    CMemDC canvas(dc, this);
+    CDC& memDC = canvas.GetDC();
     memDC.FillSolidRect(&client, kFrameGrey);
 
     // The background is blended over grey in a 32-bit image. In the resizable mode the image
@@ -179,9 +176,6 @@ void CMyDialogEx::OnPaint()
             memDC.BitBlt(0, 0, cx, cy, pImageDC, 0, 0, SRCCOPY);
         }
     }
-
-    dc.BitBlt(client.left, client.top, width, height, &memDC, 0, 0, SRCCOPY);
-    ::SelectObject(memDC, hOldCanvas);
 }
 
 void CMyDialogEx::OnLButtonDown(UINT nFlags, CPoint point)

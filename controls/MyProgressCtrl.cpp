@@ -74,15 +74,10 @@ void CMyProgressCtrl::OnPaint()
     CRect client;
     GetClientRect(&client);
     const int width = client.Width();
-    const int height = client.Height();
 
     // The whole picture is built off-screen and shown with one copy.
-    CDC memDC;
-    memDC.CreateCompatibleDC(&dc);
-    CBitmap bitmap;
-    bitmap.CreateCompatibleBitmap(&dc, width, height);
-    HGDIOBJ hOldBitmap = ::SelectObject(memDC, bitmap);
-
+    CMemDC canvas(dc, this);
+    CDC& memDC = canvas.GetDC();
     memDC.FillSolidRect(&client, m_crBackground);
 
     int lower = 0, upper = 0;
@@ -95,11 +90,6 @@ void CMyProgressCtrl::OnPaint()
         // gdi32's own entry; msimg32's GradientFill only forwards to it.
         ::GdiGradientFill(memDC, vertices, 2, &mesh, 1, GRADIENT_FILL_RECT_H);
     }
-
-    dc.BitBlt(0, 0, width, height, &memDC, 0, 0, SRCCOPY);
-
-    ::SelectObject(memDC, hOldBitmap);
-    // bitmap and memDC are deleted by their destructors, in that order.
 }
 
 BOOL CMyProgressCtrl::OnEraseBkgnd(CDC*)

@@ -22,19 +22,8 @@ CBrush* CBrush::FromHandle(HBRUSH hBrush) { return TempGdiObject<CBrush>(hBrush)
 CFont* CFont::FromHandle(HFONT hFont) { return TempGdiObject<CFont>(hFont); }
 CBitmap* CBitmap::FromHandle(HBITMAP hBitmap) { return TempGdiObject<CBitmap>(hBitmap); }
 
-BOOL CGdiObject::Attach(HGDIOBJ hObject)
-{
-    if (m_hObject || !hObject) return FALSE;
-    m_hObject = hObject;
-    return TRUE;
-}
-
-HGDIOBJ CGdiObject::Detach()
-{
-    HGDIOBJ hObject = m_hObject;
-    m_hObject = nullptr;
-    return hObject;
-}
+BOOL CGdiObject::Attach(HGDIOBJ hObject) { return afx_detail::AttachHandle(m_hObject, hObject); }
+HGDIOBJ CGdiObject::Detach() { return afx_detail::DetachHandle(m_hObject); }
 
 BOOL CGdiObject::DeleteObject()
 {
@@ -93,19 +82,8 @@ CDC* CDC::FromHandle(HDC hDC)
     return afx_detail::GetTempMap<CDC, HDC>(&CDC::m_hDC).Get(hDC);
 }
 
-BOOL CDC::Attach(HDC hDC)
-{
-    if (m_hDC || !hDC) return FALSE;
-    m_hDC = hDC;
-    return TRUE;
-}
-
-HDC CDC::Detach()
-{
-    HDC hDC = m_hDC;
-    m_hDC = nullptr;
-    return hDC;
-}
+BOOL CDC::Attach(HDC hDC) { return afx_detail::AttachHandle(m_hDC, hDC); }
+HDC CDC::Detach() { return afx_detail::DetachHandle(m_hDC); }
 
 BOOL CDC::DeleteDC()
 {
@@ -210,4 +188,19 @@ CWindowDC::~CWindowDC()
 {
     if (m_hDC) ::ReleaseDC(m_hWnd, m_hDC);
     Detach();
+}
+
+CMemDC::CMemDC(CDC& dc, CWnd* pWnd) : m_dc(dc)
+{
+    if (pWnd && pWnd->m_hWnd) ::GetClientRect(pWnd->m_hWnd, &m_rect);
+    m_memDC.CreateCompatibleDC(&dc);
+    if (m_bitmap.CreateCompatibleBitmap(&dc, m_rect.Width(), m_rect.Height()))
+        m_hOldBitmap = ::SelectObject(m_memDC.m_hDC, m_bitmap.m_hObject);
+}
+
+CMemDC::~CMemDC()
+{
+    if (!m_hOldBitmap) return;  // no bitmap (an empty client area): nothing was drawn
+    m_dc.BitBlt(m_rect.left, m_rect.top, m_rect.Width(), m_rect.Height(), &m_memDC, 0, 0, SRCCOPY);
+    ::SelectObject(m_memDC.m_hDC, m_hOldBitmap);
 }

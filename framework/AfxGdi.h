@@ -1,5 +1,5 @@
 // Owners of GDI handles: CGdiObject with CPen, CBrush, CFont and CBitmap, and the device
-// contexts CDC, CPaintDC, CClientDC and CWindowDC.
+// contexts CDC, CPaintDC, CClientDC and CWindowDC, with CMemDC for painting off-screen.
 //
 // An object owns the handle it created or was given with Attach and deletes it in its
 // destructor; Detach hands the handle over. Objects move but do not copy. FromHandle returns
@@ -232,4 +232,25 @@ public:
 private:
     HDC m_hDC;
     HGDIOBJ m_hOld;
+};
+
+// An off-screen copy of a window's client area to paint into: GetDC() is a memory DC over a
+// bitmap compatible with dc and as large as the client area, and the destructor copies all of
+// it to dc with one BitBlt, so that a repaint never flickers. Declared after the CPaintDC, so
+// that the copy comes before EndPaint.
+class CMemDC {
+public:
+    CMemDC(CDC& dc, CWnd* pWnd);
+    ~CMemDC();
+    CMemDC(const CMemDC&) = delete;
+    CMemDC& operator=(const CMemDC&) = delete;
+
+    CDC& GetDC() { return m_memDC; }
+
+private:
+    CDC& m_dc;
+    CRect m_rect;
+    CDC m_memDC;
+    CBitmap m_bitmap;  // after m_memDC: deleted before it
+    HGDIOBJ m_hOldBitmap = nullptr;
 };

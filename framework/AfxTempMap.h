@@ -19,6 +19,23 @@
 
 namespace afx_detail {
 
+// Attach and Detach of the wrappers that own one handle (CGdiObject, CDC, CMenu): Attach takes
+// a handle only into an empty wrapper, Detach gives it up and leaves the wrapper empty.
+template <class H>
+BOOL AttachHandle(H& member, H handle)
+{
+    if (member || !handle) return FALSE;
+    member = handle;
+    return TRUE;
+}
+template <class H>
+H DetachHandle(H& member)
+{
+    H handle = member;
+    member = nullptr;
+    return handle;
+}
+
 // Nesting depth of message dispatch through the framework's window procedures.
 int& MessageDepth();
 

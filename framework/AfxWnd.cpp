@@ -297,19 +297,8 @@ CMenu* CMenu::FromHandle(HMENU hMenu)
     return afx_detail::GetTempMap<CMenu, HMENU>(&CMenu::m_hMenu).Get(hMenu);
 }
 
-BOOL CMenu::Attach(HMENU hMenu)
-{
-    if (m_hMenu || !hMenu) return FALSE;
-    m_hMenu = hMenu;
-    return TRUE;
-}
-
-HMENU CMenu::Detach()
-{
-    HMENU hMenu = m_hMenu;
-    m_hMenu = nullptr;
-    return hMenu;
-}
+BOOL CMenu::Attach(HMENU hMenu) { return afx_detail::AttachHandle(m_hMenu, hMenu); }
+HMENU CMenu::Detach() { return afx_detail::DetachHandle(m_hMenu); }
 
 BOOL CMenu::DestroyMenu() { return m_hMenu ? ::DestroyMenu(Detach()) : FALSE; }
 

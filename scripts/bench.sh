@@ -306,6 +306,9 @@ poll_cpu() {
   # Wine's server with the installer gone and the reference left: what the installer cost it.
   if [ -n "$server" ]; then
     kill -9 "$installer" 2>/dev/null || true
+    # Reaped here, quietly: the shell would otherwise report the killed job on its own.
+    wait "$installer_pid" 2>/dev/null || true
+    installer_pid=""
     sleep 2
     t0=$(date +%s%N); s0=$(cpu_ns "$server")
     sleep "$poll_seconds"

@@ -5,6 +5,7 @@
 
 #include "framework/GdiPlus.h"
 #include "graphics/ImageEx.h"
+#include "tests/support/GuiTest.h"
 
 namespace installer_test {
 
@@ -26,28 +27,22 @@ std::string Hex(COLORREF c)
     return text;
 }
 
-// Reads width x height pixels of hDC at (x, y) through a 32-bit DIB.
+// The pixels a canvas holds now.
+Shot ShotOf(const gui_test::Canvas& canvas)
+{
+    ::GdiFlush();
+    Shot shot(canvas.width(), canvas.height());
+    const DWORD* p = canvas.bits();
+    for (DWORD& pixel : shot.Pixels()) pixel = *p++ & 0xFFFFFF;
+    return shot;
+}
+
+// Reads width x height pixels of hDC at (x, y).
 Shot ReadPixels(HDC hDC, int x, int y, int width, int height)
 {
-    Shot shot(width, height);
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    void* bits = nullptr;
-    HBITMAP hBitmap = ::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HDC hMem = ::CreateCompatibleDC(hDC);
-    HGDIOBJ hOld = ::SelectObject(hMem, hBitmap);
-    ::BitBlt(hMem, 0, 0, width, height, hDC, x, y, SRCCOPY);
-    ::GdiFlush();
-    const DWORD* p = static_cast<const DWORD*>(bits);
-    for (int i = 0; i < width * height; ++i) shot.Pixels()[i] = p[i] & 0xFFFFFF;
-    ::SelectObject(hMem, hOld);
-    ::DeleteDC(hMem);
-    ::DeleteObject(hBitmap);
-    return shot;
+    gui_test::Canvas canvas(width, height, RGB(0, 0, 0));
+    ::BitBlt(canvas.dc(), 0, 0, width, height, hDC, x, y, SRCCOPY);
+    return ShotOf(canvas);
 }
 
 }  // namespace
@@ -104,26 +99,11 @@ Shot CaptureClient(HWND hWnd)
 Shot ExpectedBackground(HMODULE hModule, UINT nId)
 {
     const int width = 702, height = 502;
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    void* bits = nullptr;
-    HBITMAP hBitmap = ::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HDC hMem = ::CreateCompatibleDC(nullptr);
-    HGDIOBJ hOld = ::SelectObject(hMem, hBitmap);
-    CDC* pDC = CDC::FromHandle(hMem);
-    pDC->FillSolidRect(0, 0, width, height, kFrameGrey);
+    gui_test::Canvas canvas(width, height, kFrameGrey);
     CImageEx image;
     image.LoadFromResource(hModule, nId);
-    image.Draw(pDC, 1, 1, width, height, 0, 0, width, height);
-    Shot shot = ReadPixels(hMem, 0, 0, width, height);
-    ::SelectObject(hMem, hOld);
-    ::DeleteDC(hMem);
-    ::DeleteObject(hBitmap);
-    return shot;
+    image.Draw(CDC::FromHandle(canvas.dc()), 1, 1, width, height, 0, 0, width, height);
+    return ShotOf(canvas);
 }
 
 ::testing::AssertionResult ShowsBackground(const Shot& shot, const Shot& expected, HWND hDlg)

@@ -287,11 +287,13 @@ TEST_F(DownloaderTest, SetupFileArrivesByteIdenticalWithRisingProgressEndingAt10
         EXPECT_LT(o.progress[i - 1], o.progress[i]) << "at " << i;
     EXPECT_EQ(100, o.progress.back());
 
-    // a HEAD, then a GET, both with the anonymous Basic credentials
+    // a HEAD, then a GET over the same connection, both with the anonymous Basic credentials
     auto requests = standin::Requests();
     ASSERT_EQ(2u, requests.size());
     EXPECT_EQ("HEAD", requests[0].method);
     EXPECT_EQ("GET", requests[1].method);
+    EXPECT_NE(0, requests[0].clientPort);
+    EXPECT_EQ(requests[0].clientPort, requests[1].clientPort) << "a second connection for the GET";
     for (const auto& r : requests) {
         EXPECT_EQ("/download/generated/dravo_com_installer.exe", r.path);
         EXPECT_EQ("Basic YW5vbnltb3VzOng=", r.Header("Authorization"));  // anonymous:x

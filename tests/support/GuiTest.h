@@ -83,6 +83,8 @@ public:
     }
     int width() const { return m_width; }
     int height() const { return m_height; }
+    // The pixels as the DIB holds them (0x00RRGGBB, top-down rows); GdiFlush before reading.
+    const DWORD* bits() const { return m_pBits; }
 
 private:
     int m_width, m_height;

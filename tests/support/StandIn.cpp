@@ -117,6 +117,7 @@ std::vector<Request> Requests()
         Request request;
         request.method = r["method"].get<std::string>();
         request.path = r["path"].get<std::string>();
+        request.clientPort = r.value("client_port", 0);
         request.body = bytes(r["body"].get<std::string>());
         for (const auto& h : r["headers"])
             request.headers.emplace_back(h[0].get<std::string>(), h[1].get<std::string>());

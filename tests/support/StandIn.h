@@ -30,6 +30,7 @@ void Reset();
 struct Request {
     std::string method;
     std::string path;
+    int clientPort = 0;  // the client's end of the connection it came over
     std::vector<std::pair<std::string, std::string>> headers;  // as received, in order
     std::string body;
     // value of the first header with that name (case-insensitive), or "" when absent

@@ -12,7 +12,7 @@ and whatever the routes registered in ROUTES add. Tests steer it through /_stand
                            repeat: the body is sent that many times over, as one body)
   POST /_standin/reset     forgets every reply set and every request recorded
   GET  /_standin/requests  the requests received so far (control requests excluded):
-                           [{"method", "path", "headers": [[name, value], ...], "body"}]
+                           [{"method", "path", "client_port", "headers": [[name, value], ...], "body"}]
                            bodies as Latin-1 text, so every byte survives the JSON.
 With --extra-listen it also answers on further ports with other certificates (one from a CA
 nobody trusts, one for another host name), so tests can show those being refused.
@@ -159,6 +159,7 @@ class Handler(http.server.BaseHTTPRequestHandler):
             st.requests.append({
                 "method": method,
                 "path": self.path,
+                "client_port": self.client_address[1],
                 "headers": [[k, v] for k, v in self.headers.items()],
                 "body": body.decode("latin-1"),
             })
