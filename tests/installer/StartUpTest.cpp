@@ -80,4 +80,27 @@ TEST(StartUp, DpiAwarenessComesFromTheSystemShcoreOrElseSetProcessDPIAware)
     }
 }
 
+// The first-call stubs the installer takes its other system DLLs through: the DLL comes from
+// the system folder on the first call, also with one planted beside the program and looked for
+// there first; a function that no DLL has ends the program with ERROR_PROC_NOT_FOUND instead
+// of a jump to nowhere.
+TEST(SystemImports, ComeFromTheSystemFolderOnFirstCallAndAMissingOneEndsTheProgram)
+{
+    const std::string probe = testfs::ProgramFolder() + "\\..\\planted\\system_import_probe.exe";
+    const std::string plant = testfs::ProgramFolder() + "\\..\\planted\\planted.dll";
+    testfs::TempFolder folder;
+    const std::string name = "system-import-probe-" + std::to_string(GetCurrentProcessId()) + ".exe";
+    ASSERT_TRUE(CopyFileA(probe.c_str(), (folder / name).c_str(), FALSE));
+    ASSERT_TRUE(CopyFileA(plant.c_str(), (folder / "version.dll").c_str(), FALSE));
+    const std::string marker = folder / "planted-ran.txt";
+    SetEnvironmentVariableA("PLANTED_DLL_MARKER", marker.c_str());
+    installer_test::DllLoadOrder loadOrder(name, {"version"}, "native,builtin");
+
+    EXPECT_EQ(0u, RunProgram(folder / name, "present", folder.Path()));
+    EXPECT_FALSE(testfs::FileExists(marker)) << testfs::ReadWholeFile(marker);
+    EXPECT_EQ(static_cast<DWORD>(ERROR_PROC_NOT_FOUND),
+              RunProgram(folder / name, "missing", folder.Path()));
+    SetEnvironmentVariableA("PLANTED_DLL_MARKER", nullptr);
+}
+
 }  // namespace
