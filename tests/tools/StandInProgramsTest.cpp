@@ -167,10 +167,11 @@ TEST(ProductStandIn, ShowsTheProductWindowLeavesATraceAndClosesWhenTold)
                                nullptr, nullptr, &startup, &process));
     SetEnvironmentVariableA("VEXADESK_CLOSE_AFTER_MS", nullptr);
 
+    // The window exists a moment before it is shown: wait for both.
     HWND window = nullptr;
-    for (int i = 0; i < 500 && window == nullptr; ++i) {
+    for (int i = 0; i < 500 && (window == nullptr || !IsWindowVisible(window)); ++i) {
         window = ProductWindowOf(process.dwProcessId);
-        if (window == nullptr) Sleep(10);
+        if (window == nullptr || !IsWindowVisible(window)) Sleep(10);
     }
     ASSERT_NE(nullptr, window);
     char title[64] = {};
