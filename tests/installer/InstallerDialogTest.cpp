@@ -526,16 +526,6 @@ TEST(InstallDirForChosenFolder, AppendsTheProductFolderOnce)
 
 // ---- the installation -----------------------------------------------------------------------
 
-// The configuration service hands out this answer from now on.
-void AnswerConfiguration(const std::string& downloadUrl)
-{
-    standin::Reply config;
-    config.body =
-        R"({"code":200,"message":"success","data":[{"configKey":"download_url","configValue":")" +
-        downloadUrl + R"("}]})";
-    standin::SetReply("/dravoServer/config/getAppConfig", config);
-}
-
 TEST_F(InstallerDialog, WithoutAnAnswerFromTheServiceTheAddressStaysEmpty)
 {
     standin::Reply failure;
@@ -562,7 +552,7 @@ TEST_F(InstallerDialog, InstallShowsTheProgressScreenAndFinishShowsTheFinishedSc
     const std::string installDir = target + "\\德拉沃归档助手\\";
     const std::string missingUrl = standin::Url("/download/404/dravo_com_installer.exe");
     // JSON escapes: a tab before, a blank, CR and LF after.
-    AnswerConfiguration(" \\t" + missingUrl + " \\r\\n");
+    standin::HandOutDownloadUrl(" \\t" + missingUrl + " \\r\\n");
 
     TestDlg dlg;
     RunDialog(dlg, [&](HWND hDlg, const UiThread& ui) {
@@ -617,7 +607,7 @@ TEST_F(InstallerDialog, InstallShowsTheProgressScreenAndFinishShowsTheFinishedSc
 // dialog, whose memory is overwritten here as soon as it is destroyed, and finishes its file.
 TEST_F(InstallerDialog, EndingTheDialogDuringADownloadLeavesTheWorkerSafe)
 {
-    AnswerConfiguration(standin::Url("/download/large/dravo_com_installer.exe"));
+    standin::HandOutDownloadUrl(standin::Url("/download/large/dravo_com_installer.exe"));
     const std::string setupFile = SetupFilePath(GetDownloadDir());
     DeleteFileA(setupFile.c_str());
 

@@ -226,17 +226,6 @@ void SaveScreenshot(HWND hDlg, const char* name)
     EXPECT_TRUE(CaptureClient(hDlg).SavePng(path)) << path;
 }
 
-// The configuration service hands out this download address from now on.
-void HandOutDownloadUrl(const std::string& url)
-{
-    standin::Reply config;
-    config.body =
-        R"({"code":200,"message":"success","data":[{"configKey":"download_url","configValue":")" +
-        url + R"("}]})";
-    standin::SetReply("/dravoServer/config/getAppConfig", config);
-}
-
-
 std::wstring CommandLineOf(HANDLE hProcess)
 {
     using QueryInformation = NTSTATUS(NTAPI*)(HANDLE, PROCESSINFOCLASS, PVOID, ULONG, PULONG);
@@ -510,7 +499,7 @@ TEST_F(BuiltInstaller, InstallsAndHandsTheProductToExplorerInQuotes)
 // window's close request ends the process with exit code 0.
 TEST_F(BuiltInstaller, EndingItDuringADownloadEndsTheProcessCleanly)
 {
-    HandOutDownloadUrl(standin::Url("/download/large/dravo_com_installer.exe"));
+    standin::HandOutDownloadUrl(standin::Url("/download/large/dravo_com_installer.exe"));
     const struct {
         const char* what;
         UINT message;
@@ -581,15 +570,7 @@ TEST_F(BuiltInstaller, LoadsNoDllPlantedBesideItThroughAWholeInstallation)
     EXPECT_FALSE(testfs::FileExists(marker)) << testfs::ReadWholeFile(marker);
 
     for (const std::string& dll : dlls) {
-        const std::string line = "\"" + (downloads / probe) + "\" by-name " + dll + ".dll";
-        STARTUPINFOA si{};
-        si.cb = sizeof si;
-        PROCESS_INFORMATION pi{};
-        ASSERT_TRUE(CreateProcessA((downloads / probe).c_str(), const_cast<char*>(line.c_str()),
-                                   nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi));
-        WaitForSingleObject(pi.hProcess, 60000);
-        CloseHandle(pi.hThread);
-        CloseHandle(pi.hProcess);
+        RunProgram(downloads / probe, ("by-name " + dll + ".dll").c_str(), downloads.Path());
         std::string loaded = testfs::ReadWholeFile(marker);
         CharLowerBuffA(&loaded[0], static_cast<DWORD>(loaded.size()));
         EXPECT_NE(std::string::npos, loaded.find(dll + ".dll in"))

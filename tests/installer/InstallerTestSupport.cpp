@@ -84,6 +84,24 @@ bool Shot::SavePng(const std::string& path) const
     return ok;
 }
 
+DWORD RunProgram(const std::string& program, const char* argument, const std::string& folder)
+{
+    std::string line = "\"" + program + "\" " + argument;
+    STARTUPINFOA si{};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi{};
+    if (!CreateProcessA(program.c_str(), &line[0], nullptr, nullptr, FALSE, 0, nullptr,
+                        folder.c_str(), &si, &pi))
+        return 0;
+    DWORD code = 0;
+    if (WaitForSingleObject(pi.hProcess, 60000) == WAIT_OBJECT_0)
+        GetExitCodeProcess(pi.hProcess, &code);
+    CloseHandle(pi.hThread);
+    CloseHandle(pi.hProcess);
+    return code;
+}
+
+
 Shot CaptureClient(HWND hWnd)
 {
     RECT client{};

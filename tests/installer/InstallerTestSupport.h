@@ -207,6 +207,10 @@ private:
 // The client area of hWnd as it is on the screen now (read from the screen itself).
 Shot CaptureClient(HWND hWnd);
 
+// Runs program with one argument in folder and waits up to a minute for it; its exit code, or
+// 0 when it did not run to its end.
+DWORD RunProgram(const std::string& program, const char* argument, const std::string& folder);
+
 // PNG nId of hModule drawn the way the frame draws its background: at (1, 1) over
 // RGB(150, 150, 150), 702 x 502.
 Shot ExpectedBackground(HMODULE hModule, UINT nId);

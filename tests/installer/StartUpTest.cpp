@@ -16,25 +16,9 @@
 
 namespace {
 
-const DWORD kSystemAware = 11, kPerMonitorAware = 12;
+using installer_test::RunProgram;
 
-// Runs program with one argument; its exit code, or 0 when it did not run to its end.
-DWORD RunProgram(const std::string& program, const char* argument, const std::string& folder)
-{
-    std::string line = "\"" + program + "\" " + argument;
-    STARTUPINFOA si{};
-    si.cb = sizeof si;
-    PROCESS_INFORMATION pi{};
-    if (!CreateProcessA(program.c_str(), &line[0], nullptr, nullptr, FALSE, 0, nullptr,
-                        folder.c_str(), &si, &pi))
-        return 0;
-    DWORD code = 0;
-    if (WaitForSingleObject(pi.hProcess, 60000) == WAIT_OBJECT_0)
-        GetExitCodeProcess(pi.hProcess, &code);
-    CloseHandle(pi.hThread);
-    CloseHandle(pi.hProcess);
-    return code;
-}
+const DWORD kSystemAware = 11, kPerMonitorAware = 12;
 
 struct Case {
     const char* what;

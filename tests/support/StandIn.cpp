@@ -90,6 +90,15 @@ void SetReply(const std::string& path, const Reply& reply)
     Exchange("/_standin/reply", &body);
 }
 
+void HandOutDownloadUrl(const std::string& url)
+{
+    Reply config;
+    config.body =
+        R"({"code":200,"message":"success","data":[{"configKey":"download_url","configValue":")" +
+        url + R"("}]})";
+    SetReply("/dravoServer/config/getAppConfig", config);
+}
+
 void Reset()
 {
     const std::string empty;

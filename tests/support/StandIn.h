@@ -24,6 +24,9 @@ struct Reply {
 
 // Every later request for path gets this reply.
 void SetReply(const std::string& path, const Reply& reply);
+// From now on the configuration service answers with success and this "download_url" (put
+// into the JSON as it is: escapes in url stay escapes).
+void HandOutDownloadUrl(const std::string& url);
 // Forget every reply set and every request seen.
 void Reset();
 
